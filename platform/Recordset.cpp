@@ -1,0 +1,39 @@
+#include "Recordset.h"
+
+#include "Failure.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace flagwright {
+
+namespace {
+bool SameName(const std::string& a, const std::string& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+} // namespace
+
+Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Variant>> rows)
+    : columns_(std::move(columns)), rows_(std::move(rows))
+{
+}
+
+Field Recordset::Fields(const std::string& name) const
+{
+    const auto column = std::find_if(columns_.begin(), columns_.end(),
+                                      [&](const std::string& c) { return SameName(c, name); });
+    if (column == columns_.end())
+        throw Failure(failure_code::ItemNotFound,
+                      "Item cannot be found in the collection corresponding to the requested "
+                      "name or ordinal.");
+    if (rows_.empty())
+        throw Failure(3021, "Either BOF or EOF is True, or the current record has been deleted. "
+                            "Requested operation requires a current record.");
+    return Field(rows_.front()[static_cast<std::size_t>(column - columns_.begin())]);
+}
+
+} // namespace flagwright

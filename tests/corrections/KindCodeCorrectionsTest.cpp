@@ -1,0 +1,131 @@
+#include "KindCodeCorrections.h"
+#include "ScriptedConnection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+using namespace flagwright;
+using namespace flagwright::testing;
+
+namespace {
+std::size_t IndexOf(std::string_view code)
+{
+    const auto it = std::find_if(KindCodeCorrections.begin(), KindCodeCorrections.end(),
+                                 [&](const KindCodeCorrection& c) { return c.KindCode == code; });
+    EXPECT_NE(it, KindCodeCorrections.end()) << code;
+    return static_cast<std::size_t>(it - KindCodeCorrections.begin());
+}
+} // namespace
+
+TEST(KindCodeCorrectionTable, ShapeAndFlagPairCounts)
+{
+    std::map<std::pair<int, int>, int> pairs;
+    std::map<std::size_t, int> lengths;
+    std::set<std::string_view> codes;
+    for (const KindCodeCorrection& c : KindCodeCorrections) {
+        ++pairs[{c.Direct, c.LineOverhead}];
+        ++lengths[c.KindCode.size()];
+        codes.insert(c.KindCode);
+        EXPECT_TRUE(std::all_of(c.KindCode.begin(), c.KindCode.end(), [](char ch) {
+            return (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
+        })) << c.KindCode;
+    }
+    EXPECT_EQ(KindCodeCorrections.size(), 791u);
+    EXPECT_EQ(codes.size(), 791u) << "a kind code occurs twice";
+    EXPECT_EQ((pairs[{0, 0}]), 503);
+    EXPECT_EQ((pairs[{1, 0}]), 192);
+    EXPECT_EQ((pairs[{1, 1}]), 74);
+    EXPECT_EQ((pairs[{0, 1}]), 22);
+    EXPECT_EQ(lengths[2], 13);
+    EXPECT_EQ(lengths[3], 40);
+    EXPECT_EQ(lengths[4], 738);
+}
+
+TEST(KindCodeCorrectionTable, Order)
+{
+    EXPECT_EQ(KindCodeCorrections.front().KindCode, "AT");
+    EXPECT_EQ(KindCodeCorrections.back().KindCode, "WEED");
+    const std::vector<std::string_view> hcs = {"HCS4", "HCSU", "HCS5", "HCS1", "HCS2"};
+    for (std::size_t i = 0; i < hcs.size(); ++i)
+        EXPECT_EQ(KindCodeCorrections[29 + i].KindCode, hcs[i]) << "entry " << 30 + i;
+    EXPECT_EQ(IndexOf("FT"), IndexOf("FTSC") + 1);
+    EXPECT_EQ(IndexOf("FUEL"), IndexOf("FT") + 1);
+    EXPECT_LT(IndexOf("OS"), IndexOf("OSA2"));
+
+    // Entries 35 to 658 run in ASCII order, FT standing after FTSC.
+    for (std::size_t i = 35; i < 658; ++i) {
+        const std::string_view prev = KindCodeCorrections[i - 1].KindCode;
+        const std::string_view next = KindCodeCorrections[i].KindCode;
+        if (prev != "FT" && next != "FT") {
+            EXPECT_LT(prev, next) << "entries " << i << " and " << i + 1;
+        }
+    }
+    // Line overhead is set only in the middle stretch.
+    for (std::size_t i = 0; i < KindCodeCorrections.size(); ++i)
+        if (i < 34 || i >= 658) {
+            EXPECT_EQ(KindCodeCorrections[i].LineOverhead, 0) << "entry " << i + 1;
+        }
+}
+
+TEST(KindCodeCorrectionTable, StatementText)
+{
+    EXPECT_EQ(CorrectionStatement(KindCodeCorrections.front()),
+              "UPDATE L_Kind SET Direct = 1, LineOverhead = 0 WHERE KindCode = 'AT'");
+    EXPECT_EQ(CorrectionStatement(KindCodeCorrections.back()),
+              "UPDATE L_Kind SET Direct = 0, LineOverhead = 0 WHERE KindCode = 'WEED'");
+    EXPECT_EQ(CorrectionStatement(KindCodeCorrections[IndexOf("AOBD")]),
+              "UPDATE L_Kind SET Direct = 1, LineOverhead = 1 WHERE KindCode = 'AOBD'");
+    EXPECT_EQ(CorrectionStatement(KindCodeCorrections[IndexOf("AEMF")]),
+              "UPDATE L_Kind SET Direct = 0, LineOverhead = 1 WHERE KindCode = 'AEMF'");
+}
+
+class ApplyKindCodeCorrectionsTest : public ::testing::Test {
+protected:
+    std::vector<std::string> log;
+    std::shared_ptr<ConnectionScript> script = std::make_shared<ConnectionScript>();
+    ConnectionSlot cnDatabase{ScriptedConnection::Factory(script)};
+
+    void SetUp() override
+    {
+        script->log = &log;
+        cnDatabase.Renew().Open();
+    }
+};
+
+TEST_F(ApplyKindCodeCorrectionsTest, SendsEveryStatementOnceInTableOrder)
+{
+    ApplyKindCodeCorrections(cnDatabase);
+    ASSERT_EQ(script->statements.size(), 791u);
+    for (std::size_t i = 0; i < 791; ++i)
+        EXPECT_EQ(script->statements[i], CorrectionStatement(KindCodeCorrections[i]));
+}
+
+TEST_F(ApplyKindCodeCorrectionsTest, StopsAtTheFirstFailureAndPassesItUp)
+{
+    script->failAtExecute = 400;
+    script->executeFailure = Failure(failure_code::StatementError, "Deadlock");
+    try {
+        ApplyKindCodeCorrections(cnDatabase);
+        FAIL() << "the failure did not pass up";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Number(), failure_code::StatementError);
+        EXPECT_EQ(failure.Description(), "Deadlock");
+    }
+    EXPECT_EQ(script->statements.size(), 400u);
+}
+
+TEST(ApplyKindCodeCorrectionsOnEmptySlot, UsesAFreshClosedConnectionAndFailsWith3704)
+{
+    auto script = std::make_shared<ConnectionScript>();
+    ConnectionSlot cnDatabase{ScriptedConnection::Factory(script)};
+    try {
+        ApplyKindCodeCorrections(cnDatabase);
+        FAIL();
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Number(), 3704);
+    }
+    EXPECT_EQ(script->created, 1);
+}

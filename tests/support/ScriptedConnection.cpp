@@ -1,0 +1,74 @@
+#include "ScriptedConnection.h"
+
+namespace flagwright::testing {
+
+Recordset VersionRows(const std::vector<Variant>& values)
+{
+    std::vector<std::vector<Variant>> rows;
+    for (const Variant& value : values)
+        rows.push_back({value});
+    return Recordset({"Value"}, std::move(rows));
+}
+
+ScriptedConnection::ScriptedConnection(std::shared_ptr<ConnectionScript> script)
+    : script_(std::move(script)), id_(++script_->created)
+{
+    ++script_->live;
+    Log("New");
+}
+
+ScriptedConnection::~ScriptedConnection()
+{
+    --script_->live;
+    Log(state_ == adStateOpen ? "Release(open)" : "Release");
+}
+
+void ScriptedConnection::ConnectionString(const std::string& text)
+{
+    connectionString_ = text;
+    Log("ConnectionString(" + text + ")");
+}
+
+void ScriptedConnection::Open()
+{
+    Log("Open");
+    if (script_->openFailure)
+        throw *script_->openFailure;
+    if (!script_->openLeavesClosed)
+        state_ = adStateOpen;
+}
+
+Recordset ScriptedConnection::Execute(const std::string& commandText)
+{
+    if (state_ != adStateOpen)
+        throw Failure(3704, "Operation is not allowed when the object is closed.");
+    script_->statements.push_back(commandText);
+    Log("Execute");
+    const bool isVersionQuery = commandText.rfind("Select Value from Defaults", 0) == 0;
+    if (isVersionQuery && script_->versionFailure)
+        throw *script_->versionFailure;
+    if (script_->failAtExecute == static_cast<int>(script_->statements.size()))
+        throw *script_->executeFailure;
+    return isVersionQuery && script_->versionResult ? *script_->versionResult : Recordset();
+}
+
+void ScriptedConnection::Close()
+{
+    if (state_ != adStateOpen)
+        throw Failure(3704, "Operation is not allowed when the object is closed.");
+    Log("Close");
+    state_ = adStateClosed;
+}
+
+ConnectionFactory ScriptedConnection::Factory(std::shared_ptr<ConnectionScript> script)
+{
+    return [script] { return std::make_unique<ScriptedConnection>(script); };
+}
+
+void ScriptedConnection::Log(const std::string& line) const
+{
+    if (script_->log)
+        script_->log->push_back("cn" + std::to_string(id_) + "." + line);
+}
+
+} // namespace flagwright::testing

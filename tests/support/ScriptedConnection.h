@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ConnectionSlot.h"
+#include "Failure.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace flagwright::testing {
+
+// What the fake connections of one test do, and the ordered log they write to (shared with
+// RecordingWindow so the order of database calls and messages can be checked).
+struct ConnectionScript {
+    std::vector<std::string>* log = nullptr;
+    std::optional<Failure> openFailure;        // Open throws this
+    bool openLeavesClosed = false;             // Open returns without opening
+    std::optional<Recordset> versionResult;    // what the version query returns
+    std::optional<Failure> versionFailure;     // the version query throws this
+    int failAtExecute = 0;                     // the Nth Execute (1-based, all queries) throws
+    std::optional<Failure> executeFailure;
+    std::vector<std::string> statements;       // every Execute, in order
+    int created = 0;
+    int live = 0;                              // connection objects not yet released
+};
+
+// A Recordset with one column "Value" and one row per value.
+Recordset VersionRows(const std::vector<Variant>& values);
+
+class ScriptedConnection : public Connection {
+public:
+    explicit ScriptedConnection(std::shared_ptr<ConnectionScript> script);
+    ~ScriptedConnection() override;
+
+    void ConnectionString(const std::string& text) override;
+    const std::string& ConnectionString() const override { return connectionString_; }
+    void Open() override;
+    int State() const override { return state_; }
+    Recordset Execute(const std::string& commandText) override;
+    void Close() override;
+
+    static ConnectionFactory Factory(std::shared_ptr<ConnectionScript> script);
+
+private:
+    void Log(const std::string& line) const;
+
+    std::shared_ptr<ConnectionScript> script_;
+    int id_;
+    std::string connectionString_;
+    int state_ = adStateClosed;
+};
+
+} // namespace flagwright::testing
