@@ -12,13 +12,17 @@ namespace flagwright::odbc {
 // Microsoft drivers, the legacy one, then FreeTDS.
 std::optional<std::string> PreferredDriver(const std::vector<std::string>& installedDrivers);
 
-// A value in braces with "}" doubled, so that it cannot end early and add or change another
-// attribute. A NUL cannot be carried (the driver stops there) and fails with 3001 rather than
-// naming something else.
-std::string Braced(const std::string& value);
+// How to log in through a driver: its SQLDriverConnect string, and the database as the
+// connection's current-catalog attribute when the string cannot carry the name exactly.
+struct DriverLogin {
+    std::string connectString;
+    std::optional<std::string> catalogAttribute;
+};
 
-// The SQLDriverConnect string for a login to host:port with the given settings.
-std::string DriverConnectString(const std::string& driver, const std::string& host, int port,
-                                const ConnectionSettings& settings);
+// Every value is braced so that none can end early and add or change another attribute.
+// Values the chosen driver cannot carry exactly fail with 3001 rather than naming something
+// else.
+DriverLogin DriverLoginFor(const std::string& driver, const std::string& host, int port,
+                           const ConnectionSettings& settings);
 
 } // namespace flagwright::odbc

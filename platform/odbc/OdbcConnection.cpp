@@ -83,14 +83,22 @@ void OdbcConnection::Connect(const ConnectionSettings& settings, const std::stri
     if (!driver)
         throw Failure(failure_code::Unspecified,
                       "Data source name not found and no default driver specified");
-    const std::vector<SQLWCHAR> text =
-        ToSqlText(DriverConnectString(*driver, host, port, settings));
+    const DriverLogin login = DriverLoginFor(*driver, host, port, settings);
+    const std::vector<SQLWCHAR> text = ToSqlText(login.connectString);
 
     auto link = std::make_unique<OdbcHandle>(SQL_HANDLE_DBC, environment_->get());
     SQLSetConnectAttrW(link->get(), SQL_ATTR_LOGIN_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(
                            static_cast<SQLULEN>(settings.connectTimeoutSeconds)),
                        0);
+    // Kept until the connect: the driver manager may read it only then.
+    std::vector<SQLWCHAR> catalog;
+    if (login.catalogAttribute) {
+        catalog = ToSqlText(*login.catalogAttribute);
+        if (!Succeeded(SQLSetConnectAttrW(link->get(), SQL_ATTR_CURRENT_CATALOG, catalog.data(),
+                                          SQL_NTS)))
+            Fail(*link, OdbcCall::Connect);
+    }
     const SQLRETURN rc =
         SQLDriverConnectW(link->get(), nullptr, const_cast<SQLWCHAR*>(text.data()),
                           static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0, nullptr,
