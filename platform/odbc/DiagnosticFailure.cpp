@@ -95,13 +95,17 @@ Failure FailureFromDiagnostics(const Records& records, OdbcCall call, bool conne
         return From(failure_code::NoSuchTable, *record);
     if (const auto* record = FindState(records, NoSuchTableState))
         return From(failure_code::NoSuchTable, *record);
-    // The server's own error (it has a message number) over the driver's follow-ups; the lowest
-    // number when there are several, so the choice does not follow the driver's ordering.
+    // The server's own error (it has a message number) over its informational messages (class
+    // 01) and the driver's follow-ups; the lowest number among equals, so the choice does not
+    // follow the driver's ordering.
+    const auto rank = [](const DiagnosticRecord& record) {
+        if (record.nativeError <= 0)
+            return 2;
+        return record.sqlState.rfind("01", 0) == 0 ? 1 : 0;
+    };
     const auto deciding = std::min_element(
-        records.begin(), records.end(), [](const auto& a, const auto& b) {
-            const bool aServer = a.nativeError > 0;
-            const bool bServer = b.nativeError > 0;
-            return aServer != bServer ? aServer : a.nativeError < b.nativeError;
+        records.begin(), records.end(), [&](const auto& a, const auto& b) {
+            return rank(a) != rank(b) ? rank(a) < rank(b) : a.nativeError < b.nativeError;
         });
     if (deciding != records.end())
         return From(failure_code::StatementError, *deciding);
