@@ -60,6 +60,7 @@ class LoginTest(SandboxCase):
             self.pytds()
         self.assertIn('only have one user at a time', str(caught.exception))
         first.close()
+        self.wait_for_connections(0)
         self.assertTrue(self.odbc().ok)
 
     def test_tsql_reports_login_failure(self):

@@ -51,7 +51,7 @@ class RuntimeFaultsTest(SandboxCase):
         self.faults(drop='1:DROP')
         with self.assertRaises(pytds.ClosedConnectionError):
             self.query('select 1 as DROP_ME')
-        self.assertEqual(self.control(cmd='status')['connections'], 0)
+        self.wait_for_connections(0)
 
     def test_stop_and_start(self):
         conn = self.odbc()
