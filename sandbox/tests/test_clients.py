@@ -111,6 +111,23 @@ class QueryTest(SandboxCase):
             self.assertEqual((caught.exception.msg_no, str(caught.exception)), (number, text))
         self.assertEqual(conn.execute('select 1')[2], [('1',)])
 
+    def test_bound_parameters_and_prepared_statements(self):
+        for version in ('7.4', '7.1'):
+            conn = self.odbc(tds_version=version)
+            sql = 'UPDATE L_Kind SET Direct = ?, LineOverhead = ? WHERE KindCode = ?'
+            self.assertEqual(conn.execute(sql, params=[1, 0, 'AT']), (0, [], [], 1))
+            rc, diags, rows, _ = conn.execute('select Body from Notes where ID = ?', params=[1])
+            self.assertEqual((rc, rows), (0, [(LONG_TEXT,)]))
+            rc, diags, _, _ = conn.execute('select * from Missing where ID = ?', params=[1])
+            self.assertEqual((rc, [(d.state, d.native) for d in diags]), (-1, [('42S02', 208)]))
+        with self.pytds().cursor() as cursor:
+            cursor.execute('select %s, %s, %s from Notes where Body = %s',
+                           (7, None, 2.5, LONG_TEXT))
+            self.assertEqual(cursor.fetchall(), [(7, None, 2.5)])
+            cursor.execute('update Notes set Score = %s where ID > %s', (1.0, 1))
+            self.assertEqual(cursor.rowcount, 2)
+        self.assertIn('Emberline\tupdate Notes set Score = @P1 where ID > @P2', self.log_lines())
+
     def test_catalog_query(self):
         expected = [('Emberline', 0), ('Emberline Training', 0), ('EmberlineArchive', 0),
                     ('EmberlineSupport', 0), ('master', 1), ('model', 1), ('msdb', 1),
