@@ -38,7 +38,7 @@ class Connection:
             if self._killed:
                 return
             self._killed = True
-        pk.abort(self.sock, reset)
+        pk.close_now(self.sock, reset)
 
     # -- reader -----------------------------------------------------------------------
     def _read_loop(self):

@@ -26,7 +26,7 @@ class CommandLineFaultsTest(SandboxCase):
         self.assertEqual(conn.execute("select Value from Defaults where ID = 'Currency'")[2],
                          [('GBP',)])
         self.assertEqual(self.control(cmd='status')['counters']['fail'],
-                         {'spec': '2:1205:Defaults', 'seen': 3})
+                         {'trigger': '2:1205:Defaults', 'seen': 3})
 
 
 class RuntimeFaultsTest(SandboxCase):
