@@ -85,6 +85,22 @@ class Connection:
         _lib.SQLFreeHandle(_STMT, stmt)
         return rc, diags, rows, count.value
 
+    def execute_prepared(self, sql, values):
+        """Prepare once, bind one int parameter, execute per value: [(rc, SQLRowCount)]."""
+        stmt = ctypes.c_void_p()
+        _lib.SQLAllocHandle(_STMT, self.dbc, ctypes.byref(stmt))
+        buffer, indicator = self._bind(stmt, 1, 0)
+        _lib.SQLPrepareW(stmt, _wide(sql), _NTS)
+        results = []
+        for value in values:
+            buffer.value = value
+            count = ctypes.c_long(-2)
+            rc = _lib.SQLExecute(stmt)
+            _lib.SQLRowCount(stmt, ctypes.byref(count))
+            results.append((rc, count.value))
+        _lib.SQLFreeHandle(_STMT, stmt)
+        return results
+
     @staticmethod
     def _bind(stmt, number, value):
         indicator = ctypes.c_long(_NTS)

@@ -118,6 +118,8 @@ class QueryTest(SandboxCase):
             self.assertEqual(conn.execute(sql, params=[1, 0, 'AT']), (0, [], [], 1))
             rc, diags, rows, _ = conn.execute('select Body from Notes where ID = ?', params=[1])
             self.assertEqual((rc, rows), (0, [(LONG_TEXT,)]))
+            self.assertEqual(conn.execute_prepared('update Notes set ID = ? where Score = 2.5',
+                                                   [10, 1]), [(0, 1), (0, 1)])
             rc, diags, _, _ = conn.execute('select * from Missing where ID = ?', params=[1])
             self.assertEqual((rc, [(d.state, d.native) for d in diags]), (-1, [('42S02', 208)]))
         with self.pytds().cursor() as cursor:
