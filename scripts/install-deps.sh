@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake clang libclang-rt-14-dev
     qt6-base-dev
-    unixodbc-dev tdsodbc freetds-bin
+    unixodbc-dev tdsodbc freetds-bin libsqlite3-dev iproute2
     libgtest-dev libgmock-dev
     python3 python3-tds
     xvfb xauth
