@@ -189,6 +189,19 @@ class ServerVersionTest(SandboxCase):
         self.assertEqual(self.odbc().execute('select count(*) from L_Kind')[2], [('821',)])
         self.assertEqual(self.query('select count(*) from L_Kind', database='reports'), [(821,)])
 
+    def test_transaction_manager_requests(self):
+        conn = self.pytds(autocommit=False)
+        with conn.cursor() as cursor:
+            cursor.execute("update Defaults set Value = 'EUR' where ID = 'Currency'")
+            conn.rollback()
+            cursor.execute("select Value from Defaults where ID = 'Currency'")
+            self.assertEqual(cursor.fetchall(), [('GBP',)])
+            cursor.execute("update Defaults set Value = 'USD' where ID = 'Currency'")
+            conn.commit()
+        self.assertEqual(self.query("select Value from Defaults where ID = 'Currency'"),
+                         [('USD',)])
+        self.assertNotIn('BEGIN', '\n'.join(self.log_lines()).upper())
+
 
 if __name__ == '__main__':
     unittest.main()
