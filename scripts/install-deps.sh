@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake
+    build-essential cmake clang libclang-rt-14-dev
     qt6-base-dev
     unixodbc-dev tdsodbc freetds-bin
     libgtest-dev libgmock-dev
