@@ -1,0 +1,126 @@
+#include "DiagnosticFailure.h"
+
+#include "UnreachableServer.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace flagwright::odbc {
+
+namespace {
+// A database held by another connection, then one that does not exist or cannot be opened.
+constexpr std::array<int, 3> UnopenableDatabase = {924, 4060, 4064};
+constexpr std::array<int, 6> LoginFailures = {18456, 18452, 18470, 18486, 18487, 18488};
+// FreeTDS library errors for a lost or unusable link: connect/read/write failures, EOF.
+constexpr std::array<int, 6> LinkFailures = {20002, 20004, 20006, 20009, 20017, 20020};
+constexpr std::array<std::string_view, 1> LoginRefused = {"28000"};
+constexpr std::array<std::string_view, 2> Timeouts = {"HYT00", "HYT01"};
+constexpr std::array<std::string_view, 4> LinkStates = {"08S01", "08001", "08003", "08007"};
+constexpr std::array<int, 1> NoSuchTable = {208};
+constexpr std::array<std::string_view, 1> NoSuchTableState = {"42S02"};
+
+using Records = std::vector<DiagnosticRecord>;
+
+// The record for the first of `wanted` (in priority order) that any record carries, so the
+// choice does not depend on the order the driver lists them in.
+template <typename Wanted, typename Matches>
+const DiagnosticRecord* FindFirst(const Records& records, const Wanted& wanted, Matches matches)
+{
+    for (const auto& item : wanted) {
+        const auto it = std::find_if(records.begin(), records.end(),
+                                     [&](const auto& record) { return matches(record, item); });
+        if (it != records.end())
+            return &*it;
+    }
+    return nullptr;
+}
+
+template <typename Natives>
+const DiagnosticRecord* FindNative(const Records& records, const Natives& natives)
+{
+    return FindFirst(records, natives,
+                     [](const auto& record, int native) { return record.nativeError == native; });
+}
+
+template <typename States>
+const DiagnosticRecord* FindState(const Records& records, const States& states)
+{
+    return FindFirst(records, states, [](const auto& record, std::string_view state) {
+        return record.sqlState == state;
+    });
+}
+
+Failure From(std::int32_t code, const DiagnosticRecord& record)
+{
+    return Failure(code, WithoutDriverPrefix(record.message));
+}
+
+Failure BrokenLink()
+{
+    return Failure(failure_code::Unspecified,
+                   "General network error. Check your network documentation.");
+}
+} // namespace
+
+std::string WithoutDriverPrefix(const std::string& message)
+{
+    std::size_t start = 0;
+    while (start < message.size() && message[start] == '[') {
+        const std::size_t close = message.find(']', start);
+        if (close == std::string::npos)
+            break;
+        start = close + 1;
+    }
+    return message.substr(start);
+}
+
+Failure FailureFromDiagnostics(const Records& records, OdbcCall call, bool connectionDead)
+{
+    // A database that cannot be opened is the cause; the login failure sent with it follows.
+    if (const auto* record = FindNative(records, UnopenableDatabase))
+        return From(failure_code::Unspecified, *record);
+    if (const auto* record = FindNative(records, LoginFailures))
+        return From(failure_code::AuthenticationFailed, *record);
+    if (const auto* record = FindState(records, LoginRefused))
+        return From(failure_code::AuthenticationFailed, *record);
+    if (call == OdbcCall::Connect)
+        return UnreachableServer();
+    if (const auto* record = FindState(records, Timeouts))
+        return From(failure_code::Timeout, *record);
+    if (connectionDead || FindNative(records, LinkFailures) ||
+        FindState(records, LinkStates))
+        return BrokenLink();
+    if (const auto* record = FindNative(records, NoSuchTable))
+        return From(failure_code::NoSuchTable, *record);
+    if (const auto* record = FindState(records, NoSuchTableState))
+        return From(failure_code::NoSuchTable, *record);
+    // The server's own error (it has a message number) over its informational messages (class
+    // 01) and the driver's follow-ups; the lowest number among equals, so the choice does not
+    // follow the driver's ordering.
+    const auto rank = [](const DiagnosticRecord& record) {
+        if (record.nativeError <= 0)
+            return 2;
+        return record.sqlState.rfind("01", 0) == 0 ? 1 : 0;
+    };
+    const auto deciding = std::min_element(
+        records.begin(), records.end(), [&](const auto& a, const auto& b) {
+            return rank(a) != rank(b) ? rank(a) < rank(b) : a.nativeError < b.nativeError;
+        });
+    if (deciding != records.end())
+        return From(failure_code::StatementError, *deciding);
+    return Failure(failure_code::StatementError, "Unspecified error");
+}
+
+Failure WithoutSecret(const Failure& failure, const std::string& secret)
+{
+    if (secret.empty())
+        return failure;
+    std::string description = failure.Description();
+    for (std::size_t at = description.find(secret); at != std::string::npos;
+         at = description.find(secret, at))
+        description.replace(at, secret.size(), "****");
+    return Failure(failure.Number(), description);
+}
+
+} // namespace flagwright::odbc

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Failure.h"
+
+#include <string>
+#include <vector>
+
+namespace flagwright::odbc {
+
+// One ODBC diagnostic record as SQLGetDiagRec returns it.
+struct DiagnosticRecord {
+    std::string sqlState;
+    int nativeError = 0;
+    std::string message;
+};
+
+enum class OdbcCall { Connect, Execute };
+
+// What the program is told about a failed ODBC call: decided from the native numbers and
+// SQLSTATEs of all records (in any order), what was being done, and whether the link is now
+// dead; never from message wording. The description is the deciding record's text without
+// the "[vendor][component]" prefixes, or a fixed text when no server spoke.
+Failure FailureFromDiagnostics(const std::vector<DiagnosticRecord>& records, OdbcCall call,
+                               bool connectionDead);
+
+// The description with every occurrence of secret masked, for texts that could echo a
+// connection string.
+Failure WithoutSecret(const Failure& failure, const std::string& secret);
+
+// Message text without leading "[...]" groups.
+std::string WithoutDriverPrefix(const std::string& message);
+
+} // namespace flagwright::odbc

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace flagwright::odbc {
+
+// Text crosses the ODBC boundary as UTF-16. Malformed input (bad UTF-8 bytes, lone
+// surrogates) becomes U+FFFD instead of failing, so no input can make a conversion misbehave.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+} // namespace flagwright::odbc

@@ -1,0 +1,126 @@
+"""The data folder: which databases exist, and the rows of the system catalog."""
+import os
+import time
+
+SYSTEM_DATABASES = ('master', 'tempdb', 'model', 'msdb')
+SUFFIX = '.sqlite'
+SINGLE_USER_MARKER = '.single-user'
+DISTRIBUTION_MARKER = '.distribution'
+
+STATUS_DEFAULT = 16 | 8      # torn page detection, trunc. log on chkpt.
+STATUS_SINGLE_USER = 4096
+CATEGORY_DISTRIBUTION = 16
+BOOT_TIME = time.strftime('%Y-%m-%d %H:%M:%S.000')
+
+
+def fold(name):
+    """Names compare case-insensitively, like the default server collation."""
+    return name.casefold()
+
+
+def valid_name(name):
+    return 0 < len(name) <= 128 and '/' not in name and '\0' not in name
+
+
+class Database:
+    def __init__(self, name, dbid, path):
+        self.name = name
+        self.dbid = dbid
+        self.path = path      # None: a system database, kept in memory
+
+    @property
+    def is_system(self):
+        return self.path is None
+
+
+class DataFolder:
+    """Looked up afresh on every call: a database is added by dropping a file in."""
+
+    def __init__(self, path):
+        self.path = os.path.abspath(path)
+
+    def _user_names(self):
+        try:
+            entries = os.listdir(self.path)
+        except OSError:
+            return []
+        system = {fold(n) for n in SYSTEM_DATABASES}
+        names = [e[:-len(SUFFIX)] for e in entries if e.endswith(SUFFIX)]
+        names = [n for n in names if valid_name(n) and fold(n) not in system
+                 and os.path.isfile(os.path.join(self.path, n + SUFFIX))]
+        return sorted(names, key=lambda n: (fold(n), n))
+
+    def databases(self):
+        found = [Database(n, i, None) for i, n in enumerate(SYSTEM_DATABASES, 1)]
+        for dbid, name in enumerate(self._user_names(), len(SYSTEM_DATABASES) + 1):
+            found.append(Database(name, dbid, os.path.join(self.path, name + SUFFIX)))
+        return found
+
+    def find(self, name):
+        """The database called `name` (any letter case), or None."""
+        if not valid_name(name):
+            return None
+        wanted = fold(name)
+        for db in self.databases():
+            if fold(db.name) == wanted:
+                return db
+        return None
+
+    def _marker(self, db, suffix):
+        return not db.is_system and os.path.exists(os.path.join(self.path, db.name + suffix))
+
+    def is_single_user(self, db):
+        return self._marker(db, SINGLE_USER_MARKER)
+
+    def catalog_rows(self):
+        """One dict per database with both sysdatabases and sys.databases columns."""
+        rows = []
+        for db in self.databases():
+            single = self.is_single_user(db)
+            distribution = self._marker(db, DISTRIBUTION_MARKER)
+            if db.is_system:
+                created, filename = BOOT_TIME, db.name
+            else:
+                created = time.strftime('%Y-%m-%d %H:%M:%S.000',
+                                        time.localtime(os.path.getmtime(db.path)))
+                filename = db.path
+            rows.append({
+                'name': db.name, 'dbid': db.dbid, 'sid': None, 'mode': 0,
+                'status': STATUS_DEFAULT | (STATUS_SINGLE_USER if single else 0),
+                'status2': 0, 'crdate': created, 'reserved': created,
+                'category': CATEGORY_DISTRIBUTION if distribution else 0,
+                'cmptlevel': 80, 'filename': filename, 'version': 539,
+                'user_access': 1 if single else 0,
+                'user_access_desc': 'SINGLE_USER' if single else 'MULTI_USER',
+                'is_distributor': 1 if distribution else 0,
+            })
+        return rows
+
+
+# Column lists of the temporary tables that stand in for the catalog views.
+_TABLES = {
+    'sysdatabases': ('ew_sysdatabases', (
+        ('name', 'TEXT COLLATE NOCASE', 'name'), ('dbid', 'INTEGER', 'dbid'),
+        ('mode', 'INTEGER', 'mode'), ('status', 'INTEGER', 'status'),
+        ('status2', 'INTEGER', 'status2'), ('crdate', 'TEXT', 'crdate'),
+        ('reserved', 'TEXT', 'reserved'), ('category', 'INTEGER', 'category'),
+        ('cmptlevel', 'INTEGER', 'cmptlevel'), ('filename', 'TEXT', 'filename'),
+        ('version', 'INTEGER', 'version'))),
+    'sys.databases': ('ew_sys_databases', (
+        ('name', 'TEXT COLLATE NOCASE', 'name'), ('database_id', 'INTEGER', 'dbid'),
+        ('create_date', 'TEXT', 'crdate'), ('compatibility_level', 'INTEGER', 'cmptlevel'),
+        ('user_access', 'INTEGER', 'user_access'),
+        ('user_access_desc', 'TEXT', 'user_access_desc'),
+        ('is_distributor', 'INTEGER', 'is_distributor'))),
+}
+
+
+def install_tables(conn, rows, which):
+    """(Re)build the temporary catalog tables named in `which` on an SQLite connection."""
+    for view in which:
+        table, columns = _TABLES[view]
+        conn.execute('DROP TABLE IF EXISTS temp.%s' % table)
+        conn.execute('CREATE TEMP TABLE %s (%s)' % (
+            table, ', '.join('%s %s' % (name, decl) for name, decl, _ in columns)))
+        conn.executemany('INSERT INTO temp.%s VALUES (%s)' % (table, ', '.join('?' * len(columns))),
+                         [tuple(row[key] for _, _, key in columns) for row in rows])

@@ -1,0 +1,169 @@
+"""One client connection: a reader thread that always watches the socket, and a worker
+thread that runs requests, so attention and disconnects are seen mid-statement."""
+import queue
+import struct
+import threading
+
+import login
+import tds_packets as pk
+import tds_tokens as tok
+from messages import GENERIC, ServerMessage, make
+from session import Session
+
+USER = 'DBOPS'
+PASSWORD = '58GrUw3Hyb!!'
+LOGIN_PACKET_SIZE = 4096
+_DATABASE_INSERTS = (911, 924, 3906, 4060)
+
+
+class Connection:
+    def __init__(self, server, sock, spid):
+        self.server = server
+        self.sock = sock
+        self.spid = spid
+        self.session = None
+        self.packet_size = LOGIN_PACKET_SIZE
+        self.cancel = threading.Event()       # attention received or connection gone
+        self._requests = queue.Queue()
+        self._kill_lock = threading.Lock()
+        self._killed = False
+
+    def start(self):
+        threading.Thread(target=self._read_loop, name='conn-%d' % self.spid, daemon=True).start()
+
+    def kill(self, reset=False):
+        """Close the socket now (FIN, or RST with reset=True); the threads then wind down."""
+        with self._kill_lock:
+            if self._killed:
+                return
+            self._killed = True
+        pk.abort(self.sock, reset)
+
+    # -- reader -----------------------------------------------------------------------
+    def _read_loop(self):
+        worker = None
+        try:
+            if self.server.faults.current.silent_prelogin:
+                while True:
+                    pk.read_message(self.sock)
+            if not self._handshake():
+                return
+            worker = threading.Thread(target=self._work_loop, daemon=True)
+            worker.start()
+            while True:
+                ptype, payload = pk.read_message(self.sock)
+                if ptype == pk.ATTENTION:
+                    self.cancel.set()
+                    self.session.interrupt()
+                self._requests.put((ptype, payload))
+        except pk.ConnectionClosed:
+            pass
+        finally:
+            self.cancel.set()
+            if worker is None:
+                self._finish()
+            else:
+                self.session.interrupt()
+                self._requests.put(None)
+
+    def _handshake(self):
+        while True:
+            ptype, payload = pk.read_message(self.sock)
+            if ptype == pk.PRELOGIN:
+                self._send(login.PRELOGIN_REPLY)
+            elif ptype == pk.LOGIN7:
+                return self._login(payload)
+            else:
+                return False    # pre-7.0 login or out-of-order request: just close
+
+    def _login(self, payload):
+        try:
+            request = login.parse_login7(payload)
+        except (ValueError, struct.error):
+            return False
+        faults = self.server.faults.current
+        if faults.login_delay and self.cancel.wait(faults.login_delay):
+            return False
+        answered = min(request.version, self.server.tds_version)
+        errors = []
+        if faults.refuse_logins or request.user != USER or request.password != PASSWORD:
+            errors = [make(18456, request.user)]
+        else:
+            name = request.database or 'master'
+            session = Session(lambda: self.server.folder, self.server.occupancy, self.spid,
+                              answered)
+            try:
+                session.open(name)
+            except ServerMessage as error:
+                errors = [error] if error.number == 924 else []
+                errors += [make(4060, name), make(18456, request.user)]
+        if errors:
+            self._send(login.failure_stream(errors, request.version))
+            return False
+        self.session = session
+        size = login.negotiate_packet_size(request.packet_size)
+        self._send(login.success_stream(session.database.name, request.version, answered, size))
+        self.packet_size = size
+        return True
+
+    # -- worker -----------------------------------------------------------------------
+    def _work_loop(self):
+        try:
+            while True:
+                item = self._requests.get()
+                if item is None:
+                    return
+                ptype, payload = item
+                if ptype == pk.ATTENTION:
+                    self.cancel.clear()
+                    self._send(tok.done(tok.DONE_ATTN, 0, self.session.version))
+                elif ptype == pk.SQL_BATCH:
+                    self._batch(payload)
+                elif ptype == pk.TRANSACTION:
+                    self._reply(self.session.transaction_request(payload))
+                elif ptype == pk.RPC:
+                    error = ServerMessage(GENERIC, 'Remote procedure calls are not supported.')
+                    self._reply(self.session.error_stream([error]))
+                else:
+                    return
+        except pk.ConnectionClosed:
+            pass
+        finally:
+            self._finish()
+
+    def _batch(self, payload):
+        if self.session.version >= 72 and len(payload) >= 4:
+            payload = payload[struct.unpack_from('<I', payload)[0]:]
+        text = payload.decode('utf-16-le', 'replace')
+        self.server.log_batch(self.session.database.name, text)
+        action = self.server.faults.on_batch(text)
+        if action == 'stop':
+            self.server.stop()
+            raise pk.ConnectionClosed('instance stopped')
+        if action == 'drop':
+            self.kill(reset=self.server.faults.current.drop_mode == 'rst')
+            raise pk.ConnectionClosed('dropped')
+        if action:
+            _, number, match = action
+            insert = (self.session.database.name if number in _DATABASE_INSERTS
+                      else self.spid if number == 1205 else match)
+            self._reply(self.session.error_stream(make(number, insert).chain()))
+            return
+        delay = self.server.faults.current.delay
+        if delay and self.cancel.wait(delay):
+            return
+        self._reply(self.session.run_batch(text))
+
+    def _reply(self, data):
+        """Send a response unless an attention arrived meanwhile (then only its ack goes out)."""
+        if not self.cancel.is_set():
+            self._send(data)
+
+    def _send(self, data):
+        pk.send_all(self.sock, pk.frame(data, self.spid, self.packet_size))
+
+    def _finish(self):
+        if self.session is not None:
+            self.session.close()
+        self.kill()
+        self.server.forget(self)

@@ -1,0 +1,80 @@
+"""Injected faults and their batch counters, shared by all connections."""
+import threading
+
+KEYS = ('refuse_logins', 'fail', 'drop', 'drop_mode', 'stop', 'delay', 'login_delay',
+        'silent_prelogin')
+
+
+class Trigger:
+    """Fires on the Nth batch whose text contains `text`."""
+
+    def __init__(self, spec, with_errno):
+        parts = str(spec).split(':', 2 if with_errno else 1)
+        if len(parts) != (3 if with_errno else 2):
+            raise ValueError('expected %s, got %r' % ('N:ERRNO:TEXT' if with_errno else 'N:TEXT',
+                                                      spec))
+        self.nth = int(parts[0])
+        if self.nth < 1:
+            raise ValueError('N must be at least 1: %r' % spec)
+        self.errno = int(parts[1]) if with_errno else None
+        self.text = parts[-1]
+        self.spec = str(spec)
+        self.seen = 0
+
+    def count(self, batch):
+        """Count the batch; True when this one is the Nth match."""
+        if self.text not in batch:
+            return False
+        self.seen += 1
+        return self.seen == self.nth
+
+
+class Faults:
+    def __init__(self, settings=None):
+        settings = dict(settings or {})
+        unknown = set(settings) - set(KEYS)
+        if unknown:
+            raise ValueError('unknown fault(s): %s' % ', '.join(sorted(unknown)))
+        self.refuse_logins = bool(settings.get('refuse_logins', False))
+        self.silent_prelogin = bool(settings.get('silent_prelogin', False))
+        self.delay = float(settings.get('delay') or 0)
+        self.login_delay = float(settings.get('login_delay') or 0)
+        self.drop_mode = settings.get('drop_mode') or 'fin'
+        if self.drop_mode not in ('fin', 'rst'):
+            raise ValueError('drop_mode must be fin or rst')
+        self.fail = Trigger(settings['fail'], True) if settings.get('fail') else None
+        self.drop = Trigger(settings['drop'], False) if settings.get('drop') else None
+        self.stop = Trigger(settings['stop'], False) if settings.get('stop') else None
+
+
+class FaultState:
+    """The current faults; replacing them resets every counter."""
+
+    def __init__(self, faults=None):
+        self._lock = threading.Lock()
+        self.current = faults or Faults()
+
+    def replace(self, faults):
+        with self._lock:
+            self.current = faults
+
+    def on_batch(self, text):
+        """Count a batch; return 'stop', 'drop', ('fail', errno, text) or None."""
+        with self._lock:
+            f = self.current
+            hits = {name: trigger.count(text)
+                    for name, trigger in (('stop', f.stop), ('drop', f.drop), ('fail', f.fail))
+                    if trigger}
+        if hits.get('stop'):
+            return 'stop'
+        if hits.get('drop'):
+            return 'drop'
+        if hits.get('fail'):
+            return ('fail', f.fail.errno, f.fail.text)
+        return None
+
+    def counters(self):
+        with self._lock:
+            f = self.current
+            return {name: {'spec': t.spec, 'seen': t.seen}
+                    for name, t in (('fail', f.fail), ('drop', f.drop), ('stop', f.stop)) if t}

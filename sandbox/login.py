@@ -1,0 +1,87 @@
+"""PRELOGIN answer, LOGIN7 decoding and the login response token streams."""
+import socket
+import struct
+
+import messages
+import tds_tokens as tok
+
+# VERSION 8.00.2039, ENCRYPTION = NOT_SUP, INSTOPT accepted, THREADID empty, MARS off.
+PRELOGIN_REPLY = bytes.fromhex('00001A0006' '0100200001' '0200210001' '0300220000'
+                               '0400220001' 'FF' '080007F70000' '02' '00' '00')
+
+SUPPORTED = (71, 72, 73, 74)
+
+
+class Login:
+    """The LOGIN7 fields this instance uses."""
+
+    def __init__(self, version, packet_size, user, password, app, database):
+        self.version = version
+        self.packet_size = packet_size
+        self.user = user
+        self.password = password
+        self.app = app
+        self.database = database
+
+
+def version_level(raw):
+    """Map LOGIN7's TDSVersion DWORD to 70..74."""
+    if raw in (0x07000000, 0x07010000):
+        return 70 + (raw >> 16 & 1)
+    major = raw >> 24
+    return min(max(major - 0x70 + 70, 70), 74) if major >= 0x70 else 70
+
+
+def _deobfuscate(data):
+    plain = bytearray()
+    for byte in data:
+        x = byte ^ 0xA5
+        plain.append(((x & 0x0F) << 4) | (x >> 4))
+    return bytes(plain).decode('utf-16-le', 'replace')
+
+
+def parse_login7(payload):
+    if len(payload) < 72:
+        raise ValueError('LOGIN7 too short')
+    raw_version, packet_size = struct.unpack_from('<II', payload, 4)
+
+    def field(position, obfuscated=False):
+        offset, chars = struct.unpack_from('<HH', payload, position)
+        data = payload[offset:offset + 2 * chars]
+        return _deobfuscate(data) if obfuscated else data.decode('utf-16-le', 'replace')
+
+    return Login(version_level(raw_version), packet_size, field(40), field(44, True),
+                 field(48), field(68))
+
+
+def negotiate_packet_size(requested):
+    return min(max(requested, 512), 32767)
+
+
+def failure_stream(errors, version):
+    """ERROR tokens then DONE_ERROR, framed for the version the client asked for."""
+    parts = [tok.message(tok.ERROR, e.number, e.state, e.severity, e.text, server_name(), version)
+             for e in errors]
+    parts.append(tok.done(tok.DONE_ERROR, 0, version))
+    return b''.join(parts)
+
+
+def success_stream(database, requested, answered, packet_size):
+    """The token sequence of a real server's successful login."""
+    info_db = messages.make(5701, database)
+    info_lang = messages.make(5703, 'us_english')
+    parts = [tok.env_database(database, 'master'),
+             tok.message(tok.INFO, 5701, info_db.state, 0, info_db.text, server_name(), requested)]
+    if answered >= 71:
+        parts.append(tok.env_collation())
+    parts += [tok.env_language('us_english'),
+              tok.message(tok.INFO, 5703, info_lang.state, 0, info_lang.text, server_name(),
+                          requested),
+              tok.loginack(answered),
+              tok.env_packet_size(packet_size, packet_size),
+              tok.done(tok.DONE_FINAL, 0, answered)]
+    return b''.join(parts)
+
+
+def server_name():
+    return '%s\\EMBERLINE2' % socket.gethostname().upper()

@@ -1,0 +1,115 @@
+"""The instance: TCP listener, browser, live connections, shared state; can stop and restart."""
+import itertools
+import socket
+import threading
+
+from browser import Browser
+from catalog import DataFolder
+from connection import Connection
+from faults import FaultState
+from session import Occupancy
+
+
+def escape_log(text):
+    return (text.replace('\\', '\\\\').replace('\t', '\\t').replace('\n', '\\n')
+            .replace('\r', '\\r'))
+
+
+class Server:
+    def __init__(self, data_dir, port=0, browser_port=1434, tds_version=71, faults=None,
+                 log_path=None):
+        self.folder = DataFolder(data_dir)
+        self.port = port
+        self.browser_port = browser_port
+        self.tds_version = tds_version
+        self.faults = FaultState(faults)
+        self.occupancy = Occupancy()
+        self._log = open(log_path, 'a', encoding='utf-8') if log_path else None
+        self._log_lock = threading.Lock()
+        self._lock = threading.RLock()
+        self._connections = set()
+        self._listener = None
+        self._browser = None
+        self._spids = itertools.count(51)
+
+    @property
+    def running(self):
+        return self._listener is not None
+
+    def start(self):
+        """Listen (again) on the same TCP and browser ports; OSError if they are taken."""
+        with self._lock:
+            if self.running:
+                return
+            listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+            listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+            try:
+                listener.bind(('127.0.0.1', self.port))
+                listener.listen(64)
+                self.port = listener.getsockname()[1]
+                if self.browser_port:
+                    self._browser = Browser(self.browser_port, self.port)
+            except OSError:
+                listener.close()
+                raise
+            self._listener = listener
+            threading.Thread(target=self._accept_loop, args=(listener,), name='accept',
+                             daemon=True).start()
+
+    def stop(self):
+        """Close the listener, the browser and every client connection."""
+        with self._lock:
+            if self._listener is not None:
+                try:
+                    self._listener.shutdown(socket.SHUT_RDWR)
+                except OSError:
+                    pass
+                self._listener.close()
+                self._listener = None
+            if self._browser is not None:
+                self._browser.close()
+                self._browser = None
+            connections = list(self._connections)
+        for connection in connections:
+            connection.kill()
+
+    def _accept_loop(self, listener):
+        while True:
+            try:
+                sock, _ = listener.accept()
+            except OSError:
+                return
+            with self._lock:
+                if self._listener is not listener:
+                    sock.close()
+                    return
+                connection = Connection(self, sock, next(self._spids))
+                self._connections.add(connection)
+            connection.start()
+
+    def forget(self, connection):
+        with self._lock:
+            self._connections.discard(connection)
+
+    def set_data_dir(self, path):
+        self.folder = DataFolder(path)
+
+    def log_batch(self, database, text):
+        if self._log is None:
+            return
+        with self._log_lock:
+            self._log.write('%s\t%s\n' % (escape_log(database), escape_log(text)))
+            self._log.flush()
+
+    def status(self):
+        with self._lock:
+            return {'running': self.running, 'port': self.port,
+                    'browser_port': self.browser_port, 'connections': len(self._connections),
+                    'data': self.folder.path, 'counters': self.faults.counters()}
+
+    def close(self):
+        self.stop()
+        if self._log is not None:
+            with self._log_lock:
+                self._log.close()
+                self._log = None

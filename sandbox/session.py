@@ -1,0 +1,207 @@
+"""One client's database context: opens SQLite files, runs batches, answers in tokens."""
+import itertools
+import sqlite3
+import struct
+import threading
+
+import catalog
+import messages
+import rewrite
+import sqlerrors
+import tds_tokens as tok
+from login import server_name
+from messages import ServerMessage, make
+
+BUSY_TIMEOUT = 5.0
+VERSION_TEXT = ('Microsoft SQL Server  2000 - 8.00.2039 (Intel X86) \n'
+                '\tDeveloper Edition on Windows NT 5.2 (Build 3790: Service Pack 2)\n')
+_descriptors = itertools.count(1)
+
+
+class Occupancy:
+    """Who holds each single-user database (keyed by folder and folded name)."""
+
+    def __init__(self):
+        self._lock = threading.Lock()
+        self._holders = {}
+
+    def claim(self, key, owner):
+        with self._lock:
+            if self._holders.setdefault(key, owner) is not owner:
+                return False
+            return True
+
+    def release(self, key, owner):
+        with self._lock:
+            if self._holders.get(key) is owner:
+                del self._holders[key]
+
+
+class Session:
+    def __init__(self, folder_of, occupancy, spid, version):
+        self._folder_of = folder_of   # callable: the data folder in force right now
+        self._occupancy = occupancy
+        self.spid = spid
+        self.version = version
+        self.database = None
+        self.conn = None
+        self._claim = None
+        self._descriptor = bytes(8)
+
+    # -- database context -------------------------------------------------------------
+    def open(self, name):
+        """Make `name` the current database; ServerMessage 911 if missing, 924 if busy."""
+        folder = self._folder_of()
+        db = folder.find(name)
+        if db is None:
+            raise make(911, name)
+        claim = None
+        if folder.is_single_user(db):
+            claim = (folder.path, catalog.fold(db.name))
+            if claim != self._claim and not self._occupancy.claim(claim, self):
+                raise make(924, db.name)
+        conn = sqlite3.connect(db.path or ':memory:', timeout=BUSY_TIMEOUT,
+                               isolation_level=None, check_same_thread=False)
+        self.close()
+        self.database, self.conn, self._claim = db, conn, claim
+
+    def close(self):
+        if self.conn is not None:
+            self.conn.close()   # rolls back an open transaction
+            self.conn = None
+        if self._claim is not None:
+            self._occupancy.release(self._claim, self)
+            self._claim = None
+
+    def interrupt(self):
+        """Called from the reader thread; the worker may be closing the connection meanwhile."""
+        conn = self.conn
+        if conn is not None:
+            try:
+                conn.interrupt()
+            except sqlite3.ProgrammingError:
+                pass
+
+    # -- requests ---------------------------------------------------------------------
+    def run_batch(self, text):
+        """Token stream answering one SQL batch; stops at the first failing statement."""
+        globals_ = {'version': VERSION_TEXT, 'spid': self.spid, 'servername': server_name(),
+                    'trancount': int(self.conn.in_transaction), 'language': 'us_english',
+                    'db_name': self.database.name}
+        statements = rewrite.split_batch(text, globals_)
+        if not statements:
+            return tok.done(tok.DONE_FINAL, 0, self.version)
+        out = []
+        for index, statement in enumerate(statements):
+            more = tok.DONE_MORE if index < len(statements) - 1 else 0
+            try:
+                out.append(self._run(statement, more))
+            except ServerMessage as error:
+                out.append(self.error_stream(error.chain()))
+                break
+        return b''.join(out)
+
+    def error_stream(self, errors, status=tok.DONE_ERROR):
+        parts = [tok.message(tok.INFO if e.severity <= 10 else tok.ERROR, e.number, e.state,
+                             e.severity, e.text, server_name(), self.version) for e in errors]
+        return b''.join(parts) + tok.done(status, 0, self.version)
+
+    def transaction_request(self, payload):
+        """Answer a transaction-manager request (7.2+): BEGIN, COMMIT or ROLLBACK."""
+        pos = struct.unpack_from('<I', payload)[0]
+        request = struct.unpack_from('<H', payload, pos)[0]
+        pos += 2
+        try:
+            if request == 5:
+                return self._begin() + tok.done(tok.DONE_FINAL, 0, self.version)
+            if request in (7, 8):
+                pos += 1 + 2 * payload[pos]
+                again = bool(payload[pos] & 1) if pos < len(payload) else False
+                return self._end(request == 8, again, quiet=True) + tok.done(0, 0, self.version)
+        except ServerMessage as error:
+            return self.error_stream(error.chain())
+        return self.error_stream([make(messages.GENERIC)])
+
+    # -- statements -------------------------------------------------------------------
+    def _run(self, statement, more):
+        kind = statement.kind
+        if kind == 'use':
+            old = self.database.name
+            self.open(statement.arg)
+            info = make(5701, self.database.name)
+            return (tok.env_database(self.database.name, old)
+                    + tok.message(tok.INFO, 5701, info.state, 0, info.text, server_name(),
+                                  self.version)
+                    + tok.done(more, 0, self.version))
+        if kind == 'noop':
+            return tok.done(more, 0, self.version)
+        if kind == 'begin':
+            return self._begin() + tok.done(more, 0, self.version)
+        if kind in ('commit', 'rollback'):
+            return (self._end(kind == 'rollback', statement.begin_again, statement.conditional)
+                    + tok.done(more, 0, self.version))
+        return self._run_sql(statement, more)
+
+    def _run_sql(self, statement, more):
+        sql = statement.arg
+        try:
+            if statement.catalog:
+                catalog.install_tables(self.conn, self._folder_of().catalog_rows(),
+                                       statement.catalog)
+            cursor = self.conn.execute(sql)
+            if cursor.description is None:
+                count = cursor.rowcount
+                if count < 0:
+                    return tok.done(more, 0, self.version)
+                return tok.done(more | tok.DONE_COUNT, count, self.version, tok.CMD_UPDATE)
+            rows = cursor.fetchall()
+        except sqlite3.Error as error:
+            raise sqlerrors.translate(error, sql, self.database.name) from error
+        columns, rows = _describe(cursor.description, rows)
+        return (tok.colmetadata(columns, self.version)
+                + b''.join(tok.row(columns, values) for values in rows)
+                + tok.done(more | tok.DONE_COUNT, len(rows), self.version, tok.CMD_SELECT))
+
+    def _begin(self):
+        if not self.conn.in_transaction:
+            self.conn.execute('BEGIN')
+            self._descriptor = struct.pack('<Q', next(_descriptors))
+        return tok.env_begin_transaction(self._descriptor) if self.version >= 72 else b''
+
+    def _end(self, rollback, begin_again, quiet):
+        """COMMIT/ROLLBACK; `quiet` is the IF @@TRANCOUNT > 0 form that never complains."""
+        out = b''
+        if self.conn.in_transaction:
+            self.conn.execute('ROLLBACK' if rollback else 'COMMIT')
+            if self.version >= 72:
+                out = tok.env_end_transaction(self._descriptor, rollback)
+        elif not quiet:
+            raise make(3903 if rollback else 3902)
+        return out + (self._begin() if begin_again else b'')
+
+
+def _describe(description, rows):
+    """Pick a TDS type per column from the values SQLite returned (it has no fixed types)."""
+    columns = []
+    for index, entry in enumerate(description):
+        values = [r[index] for r in rows if r[index] is not None]
+        if not values or any(isinstance(v, (str, bytes)) for v in values):
+            texts = [_text(v) for v in values]
+            longest = max((len(t.encode('utf-16-le')) // 2 for t in texts), default=0)
+            kind = 'ntext' if longest > tok.NVARCHAR_MAX_CHARS else 'nvarchar'
+        elif any(isinstance(v, float) for v in values):
+            kind = 'float'
+        elif all(-2 ** 31 <= v < 2 ** 31 for v in values):
+            kind = 'int'
+        else:
+            kind = 'bigint'
+        columns.append(tok.Column(entry[0] or '', kind))
+    convert = [_text if c.kind in ('nvarchar', 'ntext') else (float if c.kind == 'float' else int)
+               for c in columns]
+    return columns, [tuple(None if v is None else f(v) for f, v in zip(convert, r)) for r in rows]
+
+
+def _text(value):
+    if isinstance(value, bytes):
+        return '0x' + value.hex().upper()
+    return value if isinstance(value, str) else str(value)

@@ -1,0 +1,110 @@
+"""Start a sandbox instance on free ports with freshly seeded data, for one test class."""
+import json
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SANDBOX = os.path.join(os.path.dirname(HERE), 'emberline-sandbox')
+PYTHON = '/usr/bin/python3'
+USER, PASSWORD = 'DBOPS', '58GrUw3Hyb!!'
+sys.path.insert(0, os.path.dirname(HERE))
+
+import pytds  # noqa: E402  (Debian python3-tds)
+
+_seed_cache = {}
+
+
+def seeded_copy(target):
+    """Seed once per test run, then copy: seeding every class would dominate the run time."""
+    if 'dir' not in _seed_cache:
+        _seed_cache['dir'] = tempfile.mkdtemp(prefix='sandbox-seed-')
+        subprocess.run([PYTHON, SANDBOX, 'seed', _seed_cache['dir']], check=True,
+                       stdout=subprocess.DEVNULL)
+    shutil.copytree(_seed_cache['dir'], target, dirs_exist_ok=True)
+
+
+def free_udp_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.bind(('127.0.0.1', 0))
+        return s.getsockname()[1]
+
+
+class SandboxCase(unittest.TestCase):
+    """Each test gets its own instance; `extra_args` adds command-line options."""
+
+    extra_args = ()
+    browser_port = 0
+
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp(prefix='sandbox-test-')
+        self.addCleanup(shutil.rmtree, self.tmp, True)
+        self.data = os.path.join(self.tmp, 'data')
+        seeded_copy(self.data)
+        self.log = os.path.join(self.tmp, 'batches.log')
+        self.control_path = os.path.join(self.tmp, 'control.sock')
+        self.start_sandbox()
+
+    def start_sandbox(self, *more):
+        args = [PYTHON, SANDBOX, 'serve', '--data', self.data, '--browser-port',
+                str(self.browser_port), '--log', self.log, '--control', self.control_path]
+        self.proc = subprocess.Popen(args + list(self.extra_args) + list(more),
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.addCleanup(self.stop_sandbox)
+        line = self.proc.stdout.readline()
+        self.assertRegex(line, r'^ready \d+\n$', self.proc.stderr.read() if not line else line)
+        self.port = int(line.split()[1])
+
+    def stop_sandbox(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(10)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        self.proc.stdout.close()
+        self.proc.stderr.close()
+
+    def control(self, **request):
+        with socket.socket(socket.AF_UNIX) as s:
+            s.settimeout(10)
+            s.connect(self.control_path)
+            s.sendall(json.dumps(request).encode() + b'\n')
+            with s.makefile('rb') as stream:
+                return json.loads(stream.readline())
+
+    def pytds(self, database='Emberline', user=USER, password=PASSWORD, **options):
+        options.setdefault('autocommit', True)
+        options.setdefault('login_timeout', 5)
+        conn = pytds.connect('127.0.0.1', port=self.port, user=user, password=password,
+                             database=database, disable_connect_retry=True, **options)
+        self.addCleanup(conn.close)
+        return conn
+
+    def query(self, sql, database='Emberline'):
+        with self.pytds(database).cursor() as cursor:
+            cursor.execute(sql)
+            return cursor.fetchall()
+
+    def odbc(self, database='Emberline', login_timeout=5, **options):
+        import odbc
+        conn = odbc.Connection(odbc.connection_string(self.port, database, **options),
+                               login_timeout)
+        self.addCleanup(conn.close)
+        return conn
+
+    def tsql(self, script, database='Emberline', password=PASSWORD):
+        """Run FreeTDS tsql; returns (stdout, stderr)."""
+        done = subprocess.run(['tsql', '-H', '127.0.0.1', '-p', str(self.port), '-U', USER,
+                               '-P', password, '-D', database],
+                              input=script, capture_output=True, text=True, timeout=30)
+        return done.stdout, done.stderr
+
+    def log_lines(self):
+        with open(self.log, encoding='utf-8') as log:
+            return log.read().splitlines()

@@ -1,0 +1,119 @@
+#include "ConnectionStringBuilder.h"
+#include "EndToEndFixture.h"
+
+#include <chrono>
+#include <fstream>
+#include <map>
+
+using namespace flagwright;
+using namespace flagwright::e2e;
+
+namespace {
+// L_Kind as the corrections should leave it: the named codes with their flags, the rest as is.
+std::vector<std::vector<std::string>> Corrected(std::vector<std::vector<std::string>> kinds)
+{
+    std::map<std::string, const KindCodeCorrection*> byCode;
+    for (const KindCodeCorrection& correction : KindCodeCorrections)
+        byCode[std::string(correction.KindCode)] = &correction;
+    for (auto& row : kinds) {
+        const auto it = byCode.find(row[0]);
+        if (it != byCode.end()) {
+            row[2] = std::to_string(it->second->Direct);
+            row[3] = std::to_string(it->second->LineOverhead);
+        }
+    }
+    return kinds;
+}
+
+TEST_F(EndToEnd, UpdatesOnceThenTheGateRefuses)
+{
+    const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
+    const auto kindsBefore = Kinds(db);
+
+    EXPECT_EQ(RunOn(db), std::vector<std::string>{SuccessBox});
+    EXPECT_EQ(sandbox.Statements(db), CompleteRun());
+    EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
+    EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.03");
+    EXPECT_EQ(Kinds(db), Corrected(kindsBefore));
+    EXPECT_EQ(Default(db, "CompanyCode"), "HSE");
+    EXPECT_TRUE(run.cnDatabase().IsEmpty());
+
+    const auto refusal = RunOn(db);
+    ASSERT_EQ(refusal.size(), 1U);
+    EXPECT_NE(refusal[0].find("does not need to be updated"), std::string::npos);
+    EXPECT_EQ(sandbox.Statements(db).size(), CompleteRun().size() + 1);
+}
+
+TEST_F(EndToEnd, NamesReachTheServerExactlyAndOpenOnlyThatDatabase)
+{
+    for (const std::string name : {"E2E O'Brien; a=b", "E2E x};y", "E2E Zürich Nord 😀"}) {
+        sandbox.CopyDatabase("Emberline", name);
+        EXPECT_EQ(RunOn(name), std::vector<std::string>{SuccessBox}) << name;
+        EXPECT_EQ(sandbox.Statements(name), CompleteRun()) << name;
+        EXPECT_EQ(Default(name, "DBVersion"), "14.01.04") << name;
+    }
+    EXPECT_EQ(Default("Emberline", "DBVersion"), "14.01.03");
+}
+
+TEST_F(EndToEnd, VersionsOtherThan140103AreLeftAlone)
+{
+    const std::string db = sandbox.CopyDatabase("EmberlineArchive", OwnName());
+    const auto messages = RunOn(db);
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_NE(messages[0].find("only necessary for database version 14.01.03"),
+              std::string::npos);
+    EXPECT_EQ(sandbox.Statements(db), std::vector<std::string>{VersionQuery});
+    EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
+}
+
+TEST_F(EndToEnd, DatabaseWithoutVersionRowKeepsItsConnectionOpen)
+{
+    const std::string db = sandbox.CopyDatabase("Staging", OwnName());
+    EXPECT_EQ(RunOn(db), std::vector<std::string>{flagwright::testing::MsgBoxCall(
+                             "Database is not an Emberline database.", 48, "")});
+    EXPECT_EQ(run.cnDatabase()->State(), Connection::adStateOpen);
+    EXPECT_EQ(sandbox.Statements(db), std::vector<std::string>{VersionQuery});
+}
+
+TEST_F(EndToEnd, DatabaseWithoutDefaultsIsNotEmberline)
+{
+    const std::string db = sandbox.CopyDatabase("Reports", OwnName());
+    EXPECT_EQ(RunOn(db), std::vector<std::string>{FailureBox(failure_code::NoSuchTable)});
+    EXPECT_TRUE(run.cnDatabase().IsEmpty());
+}
+
+TEST_F(EndToEnd, RefusedLoginAndMissingDatabaseAreReported)
+{
+    const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
+    sandbox.Control(R"({"cmd":"faults","faults":{"refuse_logins":true}})");
+    EXPECT_EQ(RunOn(db), std::vector<std::string>{FailureBox(failure_code::AuthenticationFailed)});
+    sandbox.Control(R"({"cmd":"faults","faults":{}})");
+    EXPECT_EQ(RunOn("E2E no such database"),
+              std::vector<std::string>{FailureBox(failure_code::Unspecified)});
+    EXPECT_TRUE(sandbox.Statements(db).empty());
+}
+
+TEST_F(EndToEnd, DatabaseHeldByAnotherConnectionIsReported)
+{
+    const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
+    std::ofstream(sandbox.DatabaseFile(db).substr(0, sandbox.DatabaseFile(db).size() - 7) +
+                  ".single-user");
+    odbc::OdbcConnection holder;
+    holder.ConnectionString(MSDEConnectionString(db));
+    holder.Open();
+    EXPECT_EQ(RunOn(db), std::vector<std::string>{FailureBox(failure_code::Unspecified)});
+    EXPECT_EQ(Default(db, "DBVersion"), "14.01.03");
+}
+
+TEST_F(EndToEnd, StoppedInstanceFailsWithinASecond)
+{
+    const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
+    sandbox.Control(R"({"cmd":"stop"})");
+    const auto start = std::chrono::steady_clock::now();
+    const auto messages = RunOn(db);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    sandbox.Control(R"({"cmd":"start"})");
+    EXPECT_EQ(messages, std::vector<std::string>{FailureBox(failure_code::Unspecified)});
+    EXPECT_LT(elapsed, std::chrono::seconds(1));
+}
+} // namespace

@@ -1,0 +1,122 @@
+#include "DiagnosticFailure.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace flagwright;
+using namespace flagwright::odbc;
+
+namespace {
+const std::string Prefix = "[FreeTDS][SQL Server]";
+const DiagnosticRecord Login{"42000", 18456, Prefix + "Login failed for user 'DBOPS'."};
+const DiagnosticRecord NoDatabase{
+    "42000", 4060, Prefix + "Cannot open database requested in login 'X'. Login fails."};
+const DiagnosticRecord SingleUser{
+    "42000", 924, Prefix + "Database 'X' is already open and can only have one user at a time."};
+const DiagnosticRecord NoConnect{"08001", 0, Prefix + "Unable to connect to data source"};
+const DiagnosticRecord Refused{
+    "08S01", 20009, Prefix + "Unable to connect: Adaptive Server is unavailable or does not exist"};
+const DiagnosticRecord Timeout{"HYT00", 0, Prefix + "Timeout expired"};
+const DiagnosticRecord Cancelled{"HY008", 0, Prefix + "Operation was cancelled"};
+const DiagnosticRecord Eof{"01000", 20017, Prefix + "Unexpected EOF from the server"};
+const DiagnosticRecord LinkFailure{"08S01", 0, Prefix + "Communication link failure"};
+const DiagnosticRecord Unknown{"HY000", 0, Prefix + "Unknown error"};
+const DiagnosticRecord NoTable{"42S02", 208, Prefix + "Invalid object name 'L_Kind'."};
+const DiagnosticRecord NoColumn{"42S22", 207, Prefix + "Invalid column name 'x'."};
+const DiagnosticRecord Syntax{"42000", 102, Prefix + "Incorrect syntax near 'x'."};
+const DiagnosticRecord Info{"01000", 5701, Prefix + "Changed database context to 'X'."};
+
+const std::string ServerGone = "SQL Server does not exist or access denied.";
+const std::string NetworkError = "General network error. Check your network documentation.";
+
+struct Case {
+    const char* situation;
+    std::vector<DiagnosticRecord> records;
+    OdbcCall call;
+    bool dead;
+    std::int32_t code;
+    std::string description;
+};
+
+const Case Cases[] = {
+    {"login refused", {Login, NoConnect}, OdbcCall::Connect, false,
+     failure_code::AuthenticationFailed, "Login failed for user 'DBOPS'."},
+    {"login refused as 28000", {{"28000", 18488, "[x]Password expired."}}, OdbcCall::Connect,
+     false, failure_code::AuthenticationFailed, "Password expired."},
+    {"other login failure", {{"42000", 18470, "Account disabled."}}, OdbcCall::Connect, false,
+     failure_code::AuthenticationFailed, "Account disabled."},
+    {"database missing", {Login, NoDatabase, NoConnect}, OdbcCall::Connect, false,
+     failure_code::Unspecified, "Cannot open database requested in login 'X'. Login fails."},
+    {"database held", {SingleUser, Login, NoDatabase, NoConnect}, OdbcCall::Connect, false,
+     failure_code::Unspecified,
+     "Database 'X' is already open and can only have one user at a time."},
+    {"database held in a batch", {SingleUser}, OdbcCall::Execute, false,
+     failure_code::Unspecified,
+     "Database 'X' is already open and can only have one user at a time."},
+    {"tcp refused", {Refused, Refused, NoConnect}, OdbcCall::Connect, false,
+     failure_code::Unspecified, ServerGone},
+    {"login timeout", {Timeout, NoConnect}, OdbcCall::Connect, false, failure_code::Unspecified,
+     ServerGone},
+    {"closed after login packet", {NoConnect, Eof, {"01000", 20002, "failed"}},
+     OdbcCall::Connect, false, failure_code::Unspecified, ServerGone},
+    {"connect without records", {}, OdbcCall::Connect, false, failure_code::Unspecified,
+     ServerGone},
+    {"missing table", {NoTable}, OdbcCall::Execute, false, failure_code::NoSuchTable,
+     "Invalid object name 'L_Kind'."},
+    {"missing column", {NoColumn}, OdbcCall::Execute, false, failure_code::StatementError,
+     "Invalid column name 'x'."},
+    {"syntax error with info", {Info, Syntax}, OdbcCall::Execute, false,
+     failure_code::StatementError, "Incorrect syntax near 'x'."},
+    {"error numbered above the info", {Info, {"42000", 8152, "String would be truncated."}},
+     OdbcCall::Execute, false, failure_code::StatementError, "String would be truncated."},
+    {"query timeout", {Timeout, Cancelled}, OdbcCall::Execute, false, failure_code::Timeout,
+     "Timeout expired"},
+    {"query timeout, link dropped", {Timeout}, OdbcCall::Execute, true, failure_code::Timeout,
+     "Timeout expired"},
+    {"peer closed", {Eof}, OdbcCall::Execute, true, failure_code::Unspecified, NetworkError},
+    {"peer closed, flag not set", {Eof}, OdbcCall::Execute, false, failure_code::Unspecified,
+     NetworkError},
+    {"peer reset", {Unknown}, OdbcCall::Execute, true, failure_code::Unspecified, NetworkError},
+    {"unknown error on a live link", {Unknown}, OdbcCall::Execute, false,
+     failure_code::StatementError, "Unknown error"},
+    {"statement after the link broke", {LinkFailure}, OdbcCall::Execute, true,
+     failure_code::Unspecified, NetworkError},
+    {"statement without records", {}, OdbcCall::Execute, false, failure_code::StatementError,
+     "Unspecified error"},
+};
+
+TEST(FailureFromDiagnostics, DecidesByNumbersInAnyRecordOrder)
+{
+    for (const Case& c : Cases) {
+        std::vector<DiagnosticRecord> records = c.records;
+        std::sort(records.begin(), records.end(),
+                  [](const auto& a, const auto& b) { return a.nativeError < b.nativeError; });
+        do {
+            const Failure failure = FailureFromDiagnostics(records, c.call, c.dead);
+            EXPECT_EQ(failure.Number(), c.code) << c.situation;
+            EXPECT_EQ(failure.Description(), c.description) << c.situation;
+        } while (std::next_permutation(
+            records.begin(), records.end(),
+            [](const auto& a, const auto& b) { return a.nativeError < b.nativeError; }));
+    }
+}
+
+TEST(WithoutDriverPrefix, StripsLeadingBracketGroupsOnly)
+{
+    EXPECT_EQ(WithoutDriverPrefix("[unixODBC][Driver Manager]Data source not found"),
+              "Data source not found");
+    EXPECT_EQ(WithoutDriverPrefix("Name [x] stays"), "Name [x] stays");
+    EXPECT_EQ(WithoutDriverPrefix("[unterminated"), "[unterminated");
+    EXPECT_EQ(WithoutDriverPrefix(""), "");
+}
+
+TEST(WithoutSecret, MasksThePasswordWherever)
+{
+    const Failure failure(failure_code::Unspecified, "pwd=58GrUw3Hyb!! and 58GrUw3Hyb!!");
+    const Failure masked = WithoutSecret(failure, "58GrUw3Hyb!!");
+    EXPECT_EQ(masked.Number(), failure_code::Unspecified);
+    EXPECT_EQ(masked.Description(), "pwd=**** and ****");
+    EXPECT_EQ(WithoutSecret(failure, "").Description(), failure.Description());
+}
+} // namespace

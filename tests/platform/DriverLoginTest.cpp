@@ -1,0 +1,90 @@
+#include "DriverConnectString.h"
+
+#include "Failure.h"
+
+#include <gtest/gtest.h>
+
+using namespace flagwright;
+using namespace flagwright::odbc;
+
+namespace {
+ConnectionSettings Settings(const std::string& database)
+{
+    return {"DBOPS", "58GrUw3Hyb!!", database, "(local)\\emberline2", 15};
+}
+
+std::string FreeTdsString(const std::string& databaseAttribute)
+{
+    return "DRIVER={FreeTDS};SERVER={127.0.0.1};PORT={50123};UID={DBOPS};PWD={58GrUw3Hyb!!};" +
+           databaseAttribute + "TDS_Version={7.4};ClientCharset={UTF-8};";
+}
+
+TEST(PreferredDriver, TakesTheBestInstalledSqlServerDriver)
+{
+    EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 17 for SQL Server",
+                               "ODBC Driver 18 for SQL Server"}),
+              "ODBC Driver 18 for SQL Server");
+    EXPECT_EQ(PreferredDriver({"FreeTDS", "SQL Server", "ODBC Driver 17 for SQL Server"}),
+              "ODBC Driver 17 for SQL Server");
+    EXPECT_EQ(PreferredDriver({"PostgreSQL", "FreeTDS", "SQL Server"}), "SQL Server");
+    EXPECT_EQ(PreferredDriver({"PostgreSQL", "FreeTDS"}), "FreeTDS");
+    EXPECT_EQ(PreferredDriver({"PostgreSQL", "freetds "}), std::nullopt);
+}
+
+TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
+{
+    const struct {
+        std::string database;
+        std::string attribute;
+    } cases[] = {
+        {"Emberline", "DATABASE={Emberline};"},
+        {"", "DATABASE={};"},
+        {" Ember line ", "DATABASE={ Ember line };"},
+        {"a;UID=sa;PWD=x", "DATABASE={a;UID=sa;PWD=x};"},
+        {"a}b", "DATABASE={a}b};"},
+        {"ends}", "DATABASE={ends}};"},
+        {"{x}}", "DATABASE={{x}}};"},
+        {"O'Brien \"q\" [s],=", "DATABASE={O'Brien \"q\" [s],=};"},
+        {"Zürich 😀", "DATABASE={Zürich 😀};"},
+    };
+    for (const auto& c : cases) {
+        const DriverLogin login = DriverLoginFor("FreeTDS", "127.0.0.1", 50123, Settings(c.database));
+        EXPECT_EQ(login.connectString, FreeTdsString(c.attribute)) << c.database;
+        EXPECT_EQ(login.catalogAttribute, std::nullopt) << c.database;
+    }
+}
+
+// FreeTDS ends a braced value at the first "};": such a name goes as the catalog attribute.
+TEST(DriverLoginFor, FreeTdsGetsAnUnbraceableNameAsCatalogAttribute)
+{
+    const DriverLogin login =
+        DriverLoginFor("FreeTDS", "127.0.0.1", 50123, Settings("x};DATABASE={master"));
+    EXPECT_EQ(login.connectString, FreeTdsString(""));
+    EXPECT_EQ(login.catalogAttribute, "x};DATABASE={master");
+}
+
+TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
+{
+    for (const std::string& name : {std::string("a\0b", 3), std::string("x};😀")}) {
+        try {
+            DriverLoginFor("FreeTDS", "127.0.0.1", 1, Settings(name));
+            ADD_FAILURE() << "carried " << name;
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.Number(), 3001);
+        }
+    }
+    EXPECT_THROW(DriverLoginFor("ODBC Driver 18 for SQL Server", "127.0.0.1", 1,
+                                Settings(std::string("a\0b", 3))),
+                 Failure);
+}
+
+TEST(DriverLoginFor, MicrosoftDriversDoubleClosingBraces)
+{
+    const DriverLogin login = DriverLoginFor("ODBC Driver 18 for SQL Server", "127.0.0.1", 50123,
+                                             Settings("x};PWD={y}"));
+    EXPECT_EQ(login.connectString,
+              "DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:127.0.0.1,50123};"
+              "DATABASE={x}};PWD={y}}};UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");
+    EXPECT_EQ(login.catalogAttribute, std::nullopt);
+}
+} // namespace
