@@ -18,12 +18,21 @@ constexpr const char* Instructions =
     "Overheard' data for an Emberline database version 14.01.03 database.";
 constexpr const char* Selection = "Select a database from the dropdown list to be updated.";
 
-QFont LabelFont()
+// The classic dialog face at 8.25 pt; where it is missing, a sans-serif of the same width
+// keeps every text inside its fixed box.
+QFont WindowFont()
 {
     QFont font;
-    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "DejaVu Sans"});
+    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arimo",
+                      "Nimbus Sans", "Arial", "Helvetica"});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
+    return font;
+}
+
+QFont LabelFont()
+{
+    QFont font = WindowFont();
     font.setWeight(QFont::Bold);
     return font;
 }
@@ -71,6 +80,7 @@ frmMain::frmMain(ConnectionFactory newConnection)
       combo_(*cboDatabase_), window_(this), run_(combo_, window_, newConnection)
 {
     setObjectName("frmMain");
+    setFont(WindowFont());
     setWindowTitle(QStringLiteral("Emberline Flagwright"));
     setWindowIcon(QIcon(QStringLiteral(":/flagwright.ico")));
     resize(TwipsRect(*this, 0, 0, 7260, 3570).size());

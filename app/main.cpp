@@ -10,7 +10,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(flagwright::ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral("14.1.0.3"));
 
-    flagwright::frmMain window([] { return std::make_unique<flagwright::OdbcConnection>(); });
+    flagwright::frmMain window([] { return std::make_unique<flagwright::odbc::OdbcConnection>(); });
     window.show();
     return QApplication::exec();
 }

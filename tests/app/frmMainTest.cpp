@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -148,6 +150,21 @@ TEST_F(frmMainTest, ShowsItsTextsInBoldLabelsThatWrapAndFit)
         EXPECT_TRUE(label->wordWrap());
         EXPECT_LE(label->heightForWidth(label->width()), label->height()) << "text cut off";
     }
+}
+
+TEST_F(frmMainTest, ButtonAndListUseTheWindowFontAndTheButtonTextFits)
+{
+    for (const QWidget* control : std::initializer_list<QWidget*>{Button(), Combo()}) {
+        EXPECT_DOUBLE_EQ(control->font().pointSizeF(), 8.25);
+        EXPECT_FALSE(control->font().bold());
+    }
+    QStyleOptionButton option;
+    option.initFrom(Button());
+    const QRect contents =
+        Button()->style()->subElementRect(QStyle::SE_PushButtonContents, &option, Button());
+    EXPECT_LE(QFontMetrics(Button()->font()).horizontalAdvance(Button()->text()),
+              contents.width())
+        << "text cut off";
 }
 
 TEST_F(frmMainTest, HasNoAccessKeysAndNoDefaultButton)
