@@ -1,6 +1,7 @@
 #include "DatabaseList.h"
 #include "MessageBoxWatcher.h"
 #include "OdbcConnection.h"
+#include "QtPrinting.h"
 #include "SandboxInstance.h"
 #include "frmMain.h"
 
@@ -105,7 +106,7 @@ TEST_F(WindowAgainstSandbox, UpdatesTheChosenSampleDatabase)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* combo = window.findChild<QComboBox*>("cboDatabase");
     EXPECT_EQ(Items(*combo), (std::vector<QString>{"Emberline", "Emberline Training",
-                                                   "EmberlineArchive", "Reports", "Staging"}));
+                                                   "EmberlineArchive"}));
     combo->setCurrentIndex(combo->findText(QStringLiteral("Emberline")));
     QTest::mouseClick(window.findChild<QPushButton*>("cmdUpdate"), Qt::LeftButton);
 
