@@ -92,6 +92,7 @@ TEST_F(EndToEnd, TimeOutsEndInAMessageWithinTheirLimits)
     EXPECT_LT(statement.elapsed, 35s);
     ASSERT_TRUE(layerFailure);
     EXPECT_EQ(layerFailure->Number(), failure_code::Timeout);
+    ExpectNoPassword(layerFailure->Description(), "failure description");
     EXPECT_LT(layerElapsed, 35s);
     EXPECT_EQ(login.messages, std::vector<std::string>{FailureBox(failure_code::Unspecified)});
     EXPECT_LT(login.elapsed, 20s);
