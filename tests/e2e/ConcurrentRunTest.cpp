@@ -1,6 +1,7 @@
 #include "EndToEndFixture.h"
 
 #include <cstdio>
+#include <iostream>
 
 using namespace flagwright;
 using namespace flagwright::e2e;
@@ -55,6 +56,7 @@ TEST_F(EndToEnd, TwoProcessesAtOnceLeaveTheDatabaseCorrect)
 
     for (const auto& lines : {firstLines, secondLines}) {
         ASSERT_EQ(lines.size(), 1U);
+        std::cout << lines[0] << '\n';
         EXPECT_EQ(lines[0].rfind("MsgBox(", 0), 0U) << lines[0];
         ExpectNoPassword(lines[0], "message");
     }
