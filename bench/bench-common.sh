@@ -45,16 +45,27 @@ plain_connect_string() {
         "$sandbox_port" "$login_user" "$login_password" "$1"
 }
 
-# Sends the statements in file $2, one per request, to database $1 with isql; prints seconds.
+# Sends the statements in file $2, one per request, to database $1 with isql; prints its wall
+# seconds, and leaves its CPU seconds and peak RSS (KiB) in $work/isql.usage.
 time_plain_client() {
     local started ended
     started=$(date +%s.%N)
-    isql -k "$(plain_connect_string "$1")" -b -e <"$2" >"$work/isql.out" 2>&1 || {
+    /usr/bin/time -f '%U %S %M' -o "$work/isql.usage" \
+        isql -k "$(plain_connect_string "$1")" -b -e <"$2" >"$work/isql.out" 2>&1 || {
         cat "$work/isql.out" >&2
         return 1
     }
     ended=$(date +%s.%N)
     seconds_between "$started" "$ended"
+}
+
+plain_client_cpu_rss() {
+    awk '{ printf "%.4f\t%s\n", $1 + $2, $3 }' "$work/isql.usage"
+}
+
+# The sandbox's user+system CPU seconds so far.
+sandbox_cpu() {
+    awk -v hz="$(getconf CLK_TCK)" '{ printf "%.4f\n", ($14 + $15) / hz }' "/proc/$sandbox_pid/stat"
 }
 
 seconds_between() {
