@@ -2,6 +2,8 @@
 import socket
 import threading
 
+from tds_packets import close_now
+
 INSTANCE = 'EMBERLINE2'
 PRODUCT_VERSION = '8.00.2039'
 CLNT_BCAST_EX = 0x02
@@ -53,8 +55,4 @@ class Browser:
                     pass
 
     def close(self):
-        try:
-            self.sock.shutdown(socket.SHUT_RDWR)
-        except OSError:
-            pass
-        self.sock.close()
+        close_now(self.sock)

@@ -7,6 +7,7 @@ import threading
 import login
 import tds_packets as pk
 import tds_tokens as tok
+import rpc
 from messages import GENERIC, ServerMessage, make
 from session import Session
 
@@ -37,7 +38,7 @@ class Connection:
             if self._killed:
                 return
             self._killed = True
-        pk.abort(self.sock, reset)
+        pk.close_now(self.sock, reset)
 
     # -- reader -----------------------------------------------------------------------
     def _read_loop(self):
@@ -101,6 +102,7 @@ class Connection:
             self._send(login.failure_stream(errors, request.version))
             return False
         self.session = session
+        self.procedures = rpc.Procedures(session)
         size = login.negotiate_packet_size(request.packet_size)
         self._send(login.success_stream(session.database.name, request.version, answered, size))
         self.packet_size = size
@@ -122,8 +124,7 @@ class Connection:
                 elif ptype == pk.TRANSACTION:
                     self._reply(self.session.transaction_request(payload))
                 elif ptype == pk.RPC:
-                    error = ServerMessage(GENERIC, 'Remote procedure calls are not supported.')
-                    self._reply(self.session.error_stream([error]))
+                    self._rpc(payload)
                 else:
                     return
         except pk.ConnectionClosed:
@@ -135,6 +136,22 @@ class Connection:
         if self.session.version >= 72 and len(payload) >= 4:
             payload = payload[struct.unpack_from('<I', payload)[0]:]
         text = payload.decode('utf-16-le', 'replace')
+        self._statement(text, lambda: self.session.run_batch(text))
+
+    def _rpc(self, payload):
+        """Procedure calls carrying SQL are logged and fault-counted like batches."""
+        try:
+            call = rpc.parse(payload, self.session.version)
+        except (ValueError, struct.error) as error:
+            self._reply(self.session.error_stream([ServerMessage(GENERIC, str(error))]))
+            return
+        text = self.procedures.statement_text(call)
+        if text is None:
+            self._reply(self.procedures.run(call))
+        else:
+            self._statement(text, lambda: self.procedures.run(call))
+
+    def _statement(self, text, run):
         self.server.log_batch(self.session.database.name, text)
         action = self.server.faults.on_batch(text)
         if action == 'stop':
@@ -152,7 +169,7 @@ class Connection:
         delay = self.server.faults.current.delay
         if delay and self.cancel.wait(delay):
             return
-        self._reply(self.session.run_batch(text))
+        self._reply(run())
 
     def _reply(self, data):
         """Send a response unless an attention arrived meanwhile (then only its ack goes out)."""

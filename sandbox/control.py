@@ -5,6 +5,7 @@ import socket
 import threading
 
 from faults import Faults
+from tds_packets import close_now
 
 
 class ControlServer:
@@ -66,10 +67,6 @@ class ControlServer:
         return {'ok': True}
 
     def close(self):
-        try:
-            self.sock.shutdown(socket.SHUT_RDWR)
-        except OSError:
-            pass
-        self.sock.close()
+        close_now(self.sock)
         if os.path.exists(self.path):
             os.unlink(self.path)

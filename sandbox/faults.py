@@ -8,17 +8,17 @@ KEYS = ('refuse_logins', 'fail', 'drop', 'drop_mode', 'stop', 'delay', 'login_de
 class Trigger:
     """Fires on the Nth batch whose text contains `text`."""
 
-    def __init__(self, spec, with_errno):
-        parts = str(spec).split(':', 2 if with_errno else 1)
+    def __init__(self, setting, with_errno):
+        parts = str(setting).split(':', 2 if with_errno else 1)
         if len(parts) != (3 if with_errno else 2):
             raise ValueError('expected %s, got %r' % ('N:ERRNO:TEXT' if with_errno else 'N:TEXT',
-                                                      spec))
+                                                      setting))
         self.nth = int(parts[0])
         if self.nth < 1:
-            raise ValueError('N must be at least 1: %r' % spec)
+            raise ValueError('N must be at least 1: %r' % setting)
         self.errno = int(parts[1]) if with_errno else None
         self.text = parts[-1]
-        self.spec = str(spec)
+        self.setting = str(setting)
         self.seen = 0
 
     def count(self, batch):
@@ -76,5 +76,5 @@ class FaultState:
     def counters(self):
         with self._lock:
             f = self.current
-            return {name: {'spec': t.spec, 'seen': t.seen}
+            return {name: {'trigger': t.setting, 'seen': t.seen}
                     for name, t in (('fail', f.fail), ('drop', f.drop), ('stop', f.stop)) if t}

@@ -9,18 +9,14 @@ import tds_tokens as tok
 PRELOGIN_REPLY = bytes.fromhex('00001A0006' '0100200001' '0200210001' '0300220000'
                                '0400220001' 'FF' '080007F70000' '02' '00' '00')
 
-SUPPORTED = (71, 72, 73, 74)
-
-
 class Login:
     """The LOGIN7 fields this instance uses."""
 
-    def __init__(self, version, packet_size, user, password, app, database):
+    def __init__(self, version, packet_size, user, password, database):
         self.version = version
         self.packet_size = packet_size
         self.user = user
         self.password = password
-        self.app = app
         self.database = database
 
 
@@ -51,7 +47,7 @@ def parse_login7(payload):
         return _deobfuscate(data) if obfuscated else data.decode('utf-16-le', 'replace')
 
     return Login(version_level(raw_version), packet_size, field(40), field(44, True),
-                 field(48), field(68))
+                 field(68))
 
 
 def negotiate_packet_size(requested):

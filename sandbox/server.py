@@ -8,6 +8,7 @@ from catalog import DataFolder
 from connection import Connection
 from faults import FaultState
 from session import Occupancy
+from tds_packets import close_now
 
 
 def escape_log(text):
@@ -60,11 +61,7 @@ class Server:
         """Close the listener, the browser and every client connection."""
         with self._lock:
             if self._listener is not None:
-                try:
-                    self._listener.shutdown(socket.SHUT_RDWR)
-                except OSError:
-                    pass
-                self._listener.close()
+                close_now(self._listener)
                 self._listener = None
             if self._browser is not None:
                 self._browser.close()

@@ -47,6 +47,8 @@ class Session:
         self.conn = None
         self._claim = None
         self._descriptor = bytes(8)
+        self._in_proc = False     # statements of an RPC answer with DONEINPROC
+        self._params = ()
 
     # -- database context -------------------------------------------------------------
     def open(self, name):
@@ -83,17 +85,25 @@ class Session:
                 pass
 
     # -- requests ---------------------------------------------------------------------
-    def run_batch(self, text):
-        """Token stream answering one SQL batch; stops at the first failing statement."""
+    def run_batch(self, text, params=(), in_proc=False):
+        """Token stream answering one SQL batch; stops at the first failing statement.
+        in_proc: the statements run inside a procedure call (RPC) with these parameters."""
+        self._in_proc, self._params = in_proc, params
+        try:
+            return self._run_batch(text)
+        finally:
+            self._in_proc, self._params = False, ()
+
+    def _run_batch(self, text):
         globals_ = {'version': VERSION_TEXT, 'spid': self.spid, 'servername': server_name(),
                     'trancount': int(self.conn.in_transaction), 'language': 'us_english',
                     'db_name': self.database.name}
         statements = rewrite.split_batch(text, globals_)
         if not statements:
-            return tok.done(tok.DONE_FINAL, 0, self.version)
+            return self._done(0)
         out = []
         for index, statement in enumerate(statements):
-            more = tok.DONE_MORE if index < len(statements) - 1 else 0
+            more = tok.DONE_MORE if index < len(statements) - 1 or self._in_proc else 0
             try:
                 out.append(self._run(statement, more))
             except ServerMessage as error:
@@ -104,7 +114,12 @@ class Session:
     def error_stream(self, errors, status=tok.DONE_ERROR):
         parts = [tok.message(tok.INFO if e.severity <= 10 else tok.ERROR, e.number, e.state,
                              e.severity, e.text, server_name(), self.version) for e in errors]
-        return b''.join(parts) + tok.done(status, 0, self.version)
+        return b''.join(parts) + self._done(status)
+
+    def _done(self, status, count=0, curcmd=0):
+        if self._in_proc:
+            return tok.done(status | tok.DONE_MORE, count, self.version, curcmd, tok.DONEINPROC)
+        return tok.done(status, count, self.version, curcmd)
 
     def transaction_request(self, payload):
         """Answer a transaction-manager request (7.2+): BEGIN, COMMIT or ROLLBACK."""
@@ -132,14 +147,14 @@ class Session:
             return (tok.env_database(self.database.name, old)
                     + tok.message(tok.INFO, 5701, info.state, 0, info.text, server_name(),
                                   self.version)
-                    + tok.done(more, 0, self.version))
+                    + self._done(more))
         if kind == 'noop':
-            return tok.done(more, 0, self.version)
+            return self._done(more)
         if kind == 'begin':
-            return self._begin() + tok.done(more, 0, self.version)
+            return self._begin() + self._done(more)
         if kind in ('commit', 'rollback'):
             return (self._end(kind == 'rollback', statement.begin_again, statement.conditional)
-                    + tok.done(more, 0, self.version))
+                    + self._done(more))
         return self._run_sql(statement, more)
 
     def _run_sql(self, statement, more):
@@ -148,19 +163,19 @@ class Session:
             if statement.catalog:
                 catalog.install_tables(self.conn, self._folder_of().catalog_rows(),
                                        statement.catalog)
-            cursor = self.conn.execute(sql)
+            cursor = self.conn.execute(sql, self._params)
             if cursor.description is None:
                 count = cursor.rowcount
                 if count < 0:
-                    return tok.done(more, 0, self.version)
-                return tok.done(more | tok.DONE_COUNT, count, self.version, tok.CMD_UPDATE)
+                    return self._done(more)
+                return self._done(more | tok.DONE_COUNT, count, tok.CMD_UPDATE)
             rows = cursor.fetchall()
         except sqlite3.Error as error:
             raise sqlerrors.translate(error, sql, self.database.name) from error
         columns, rows = _describe(cursor.description, rows)
         return (tok.colmetadata(columns, self.version)
                 + b''.join(tok.row(columns, values) for values in rows)
-                + tok.done(more | tok.DONE_COUNT, len(rows), self.version, tok.CMD_SELECT))
+                + self._done(more | tok.DONE_COUNT, len(rows), tok.CMD_SELECT))
 
     def _begin(self):
         if not self.conn.in_transaction:

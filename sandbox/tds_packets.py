@@ -5,7 +5,6 @@ import struct
 HEADER = struct.Struct('>BBHHBB')
 
 SQL_BATCH = 0x01
-PRE7_LOGIN = 0x02
 RPC = 0x03
 REPLY = 0x04
 ATTENTION = 0x06
@@ -68,8 +67,8 @@ def send_all(sock, data):
         raise ConnectionClosed(str(exc)) from exc
 
 
-def abort(sock, reset):
-    """Close a socket another thread may be reading; reset=True sends RST instead of FIN."""
+def close_now(sock, reset=False):
+    """Close a socket another thread may be blocked on; reset=True sends RST instead of FIN."""
     try:
         if reset:
             sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack('ii', 1, 0))

@@ -12,6 +12,8 @@ LOGINACK = 0xAD
 COLMETADATA = 0x81
 ROW = 0xD1
 DONE = 0xFD
+DONEPROC = 0xFE
+DONEINPROC = 0xFF
 
 DONE_FINAL = 0x0000
 DONE_MORE = 0x0001
@@ -89,9 +91,9 @@ def loginack(version):
     return struct.pack('<BH', LOGINACK, len(body)) + body
 
 
-def done(status, count, version, curcmd=0):
+def done(status, count, version, curcmd=0, token=DONE):
     count_format = '<Q' if version >= 72 else '<I'
-    return struct.pack('<BHH', DONE, status, curcmd) + struct.pack(count_format, count)
+    return struct.pack('<BHH', token, status, curcmd) + struct.pack(count_format, count)
 
 
 class Column:

@@ -7,6 +7,9 @@ SQL_SUCCESS, SQL_SUCCESS_WITH_INFO, SQL_ERROR, SQL_NO_DATA = 0, 1, -1, 100
 _ENV, _DBC, _STMT = 1, 2, 3
 _NTS = -3
 _C_WCHAR = -8
+_C_SLONG = -16
+_SQL_INTEGER = 4
+_SQL_WVARCHAR = -9
 _NULL_DATA = -1
 
 
@@ -56,13 +59,21 @@ class Connection:
     def ok(self):
         return self.rc in (SQL_SUCCESS, SQL_SUCCESS_WITH_INFO)
 
-    def execute(self, sql, timeout=0):
-        """(rc, diags, rows of the first result, SQLRowCount)."""
+    def execute(self, sql, timeout=0, params=None):
+        """(rc, diags, rows of the first result, SQLRowCount). With params (ints and
+        strings bound to '?'), the statement is prepared first, as bound statements are."""
         stmt = ctypes.c_void_p()
         _lib.SQLAllocHandle(_STMT, self.dbc, ctypes.byref(stmt))
         if timeout:
             _lib.SQLSetStmtAttrW(stmt, 0, ctypes.c_void_p(timeout), 0)
-        rc = _lib.SQLExecDirectW(stmt, _wide(sql), _NTS)
+        if params is None:
+            rc = _lib.SQLExecDirectW(stmt, _wide(sql), _NTS)
+        else:
+            keep = [self._bind(stmt, number, value) for number, value in enumerate(params, 1)]
+            rc = _lib.SQLPrepareW(stmt, _wide(sql), _NTS)
+            if rc in (SQL_SUCCESS, SQL_SUCCESS_WITH_INFO):
+                rc = _lib.SQLExecute(stmt)
+            del keep
         diags = diagnostics(_STMT, stmt)
         rows, count = [], ctypes.c_long(-2)
         if rc in (SQL_SUCCESS, SQL_SUCCESS_WITH_INFO):
@@ -73,6 +84,35 @@ class Connection:
                 rows.append(tuple(self._value(stmt, i) for i in range(1, columns.value + 1)))
         _lib.SQLFreeHandle(_STMT, stmt)
         return rc, diags, rows, count.value
+
+    def execute_prepared(self, sql, values):
+        """Prepare once, bind one int parameter, execute per value: [(rc, SQLRowCount)]."""
+        stmt = ctypes.c_void_p()
+        _lib.SQLAllocHandle(_STMT, self.dbc, ctypes.byref(stmt))
+        buffer, indicator = self._bind(stmt, 1, 0)
+        _lib.SQLPrepareW(stmt, _wide(sql), _NTS)
+        results = []
+        for value in values:
+            buffer.value = value
+            count = ctypes.c_long(-2)
+            rc = _lib.SQLExecute(stmt)
+            _lib.SQLRowCount(stmt, ctypes.byref(count))
+            results.append((rc, count.value))
+        _lib.SQLFreeHandle(_STMT, stmt)
+        return results
+
+    @staticmethod
+    def _bind(stmt, number, value):
+        indicator = ctypes.c_long(_NTS)
+        if isinstance(value, int):
+            buffer = ctypes.c_int(value)
+            c_type, sql_type, size = _C_SLONG, _SQL_INTEGER, 0
+        else:
+            buffer = _wide(value)
+            c_type, sql_type, size = _C_WCHAR, _SQL_WVARCHAR, max(len(value), 1)
+        _lib.SQLBindParameter(stmt, number, 1, c_type, sql_type, size, 0, ctypes.byref(buffer),
+                              ctypes.sizeof(buffer), ctypes.byref(indicator))
+        return buffer, indicator
 
     @staticmethod
     def _value(stmt, column):

@@ -6,6 +6,7 @@ import socket
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -77,6 +78,13 @@ class SandboxCase(unittest.TestCase):
             s.sendall(json.dumps(request).encode() + b'\n')
             with s.makefile('rb') as stream:
                 return json.loads(stream.readline())
+
+    def wait_for_connections(self, count, timeout=5):
+        """A client's close reaches the server a moment later; wait until it has."""
+        deadline = time.monotonic() + timeout
+        while self.control(cmd='status')['connections'] != count:
+            self.assertLess(time.monotonic(), deadline, 'connections never reached %d' % count)
+            time.sleep(0.02)
 
     def pytds(self, database='Emberline', user=USER, password=PASSWORD, **options):
         options.setdefault('autocommit', True)

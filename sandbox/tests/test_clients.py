@@ -60,6 +60,7 @@ class LoginTest(SandboxCase):
             self.pytds()
         self.assertIn('only have one user at a time', str(caught.exception))
         first.close()
+        self.wait_for_connections(0)
         self.assertTrue(self.odbc().ok)
 
     def test_tsql_reports_login_failure(self):
@@ -109,6 +110,25 @@ class QueryTest(SandboxCase):
                 self.query(sql)
             self.assertEqual((caught.exception.msg_no, str(caught.exception)), (number, text))
         self.assertEqual(conn.execute('select 1')[2], [('1',)])
+
+    def test_bound_parameters_and_prepared_statements(self):
+        for version in ('7.4', '7.1'):
+            conn = self.odbc(tds_version=version)
+            sql = 'UPDATE L_Kind SET Direct = ?, LineOverhead = ? WHERE KindCode = ?'
+            self.assertEqual(conn.execute(sql, params=[1, 0, 'AT']), (0, [], [], 1))
+            rc, diags, rows, _ = conn.execute('select Body from Notes where ID = ?', params=[1])
+            self.assertEqual((rc, rows), (0, [(LONG_TEXT,)]))
+            self.assertEqual(conn.execute_prepared('update Notes set ID = ? where Score = 2.5',
+                                                   [10, 1]), [(0, 1), (0, 1)])
+            rc, diags, _, _ = conn.execute('select * from Missing where ID = ?', params=[1])
+            self.assertEqual((rc, [(d.state, d.native) for d in diags]), (-1, [('42S02', 208)]))
+        with self.pytds().cursor() as cursor:
+            cursor.execute('select %s, %s, %s from Notes where Body = %s',
+                           (7, None, 2.5, LONG_TEXT))
+            self.assertEqual(cursor.fetchall(), [(7, None, 2.5)])
+            cursor.execute('update Notes set Score = %s where ID > %s', (1.0, 1))
+            self.assertEqual(cursor.rowcount, 2)
+        self.assertIn('Emberline\tupdate Notes set Score = @P1 where ID > @P2', self.log_lines())
 
     def test_catalog_query(self):
         expected = [('Emberline', 0), ('Emberline Training', 0), ('EmberlineArchive', 0),
@@ -168,6 +188,19 @@ class ServerVersionTest(SandboxCase):
         self.assertEqual(self.query('select count(*) from L_Kind'), [(821,)])
         self.assertEqual(self.odbc().execute('select count(*) from L_Kind')[2], [('821',)])
         self.assertEqual(self.query('select count(*) from L_Kind', database='reports'), [(821,)])
+
+    def test_transaction_manager_requests(self):
+        conn = self.pytds(autocommit=False)
+        with conn.cursor() as cursor:
+            cursor.execute("update Defaults set Value = 'EUR' where ID = 'Currency'")
+            conn.rollback()
+            cursor.execute("select Value from Defaults where ID = 'Currency'")
+            self.assertEqual(cursor.fetchall(), [('GBP',)])
+            cursor.execute("update Defaults set Value = 'USD' where ID = 'Currency'")
+            conn.commit()
+        self.assertEqual(self.query("select Value from Defaults where ID = 'Currency'"),
+                         [('USD',)])
+        self.assertNotIn('BEGIN', '\n'.join(self.log_lines()).upper())
 
 
 if __name__ == '__main__':

@@ -26,7 +26,7 @@ class CommandLineFaultsTest(SandboxCase):
         self.assertEqual(conn.execute("select Value from Defaults where ID = 'Currency'")[2],
                          [('GBP',)])
         self.assertEqual(self.control(cmd='status')['counters']['fail'],
-                         {'spec': '2:1205:Defaults', 'seen': 3})
+                         {'trigger': '2:1205:Defaults', 'seen': 3})
 
 
 class RuntimeFaultsTest(SandboxCase):
@@ -51,7 +51,7 @@ class RuntimeFaultsTest(SandboxCase):
         self.faults(drop='1:DROP')
         with self.assertRaises(pytds.ClosedConnectionError):
             self.query('select 1 as DROP_ME')
-        self.assertEqual(self.control(cmd='status')['connections'], 0)
+        self.wait_for_connections(0)
 
     def test_stop_and_start(self):
         conn = self.odbc()

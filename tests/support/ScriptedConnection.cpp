@@ -10,6 +10,14 @@ Recordset VersionRows(const std::vector<Variant>& values)
     return Recordset({"Value"}, std::move(rows));
 }
 
+Recordset CatalogRows(const std::vector<std::pair<Variant, Variant>>& databases)
+{
+    std::vector<std::vector<Variant>> rows;
+    for (const auto& [name, isSystem] : databases)
+        rows.push_back({name, isSystem});
+    return Recordset({"name", "IsSystem"}, std::move(rows));
+}
+
 ScriptedConnection::ScriptedConnection(std::shared_ptr<ConnectionScript> script)
     : script_(std::move(script)), id_(++script_->created)
 {
@@ -49,7 +57,10 @@ Recordset ScriptedConnection::Execute(const std::string& commandText)
         throw *script_->versionFailure;
     if (script_->failAtExecute == static_cast<int>(script_->statements.size()))
         throw *script_->executeFailure;
-    return isVersionQuery && script_->versionResult ? *script_->versionResult : Recordset();
+    if (isVersionQuery && script_->versionResult)
+        return *script_->versionResult;
+    const bool isCatalogQuery = commandText.rfind("SELECT name", 0) == 0;
+    return isCatalogQuery && script_->catalogResult ? *script_->catalogResult : Recordset();
 }
 
 void ScriptedConnection::Close()
@@ -57,6 +68,8 @@ void ScriptedConnection::Close()
     if (state_ != adStateOpen)
         throw Failure(3704, "Operation is not allowed when the object is closed.");
     Log("Close");
+    if (script_->closeFailure)
+        throw *script_->closeFailure;
     state_ = adStateClosed;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace flagwright::testing {
@@ -18,8 +19,10 @@ struct ConnectionScript {
     bool openLeavesClosed = false;             // Open returns without opening
     std::optional<Recordset> versionResult;    // what the version query returns
     std::optional<Failure> versionFailure;     // the version query throws this
+    std::optional<Recordset> catalogResult;    // what the database list query returns
     int failAtExecute = 0;                     // the Nth Execute (1-based, all queries) throws
     std::optional<Failure> executeFailure;
+    std::optional<Failure> closeFailure;       // Close throws this (the connection stays open)
     std::vector<std::string> statements;       // every Execute, in order
     int created = 0;
     int live = 0;                              // connection objects not yet released
@@ -27,6 +30,9 @@ struct ConnectionScript {
 
 // A Recordset with one column "Value" and one row per value.
 Recordset VersionRows(const std::vector<Variant>& values);
+
+// The answer of the database list query: one row per (name, IsSystem) pair.
+Recordset CatalogRows(const std::vector<std::pair<Variant, Variant>>& databases);
 
 class ScriptedConnection : public Connection {
 public:

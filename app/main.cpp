@@ -1,0 +1,16 @@
+#include "OdbcConnection.h"
+#include "WindowServices.h"
+#include "frmMain.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(flagwright::ApplicationTitle);
+    QApplication::setApplicationVersion(QStringLiteral("14.1.0.3"));
+
+    flagwright::frmMain window([] { return std::make_unique<flagwright::odbc::OdbcConnection>(); });
+    window.show();
+    return QApplication::exec();
+}

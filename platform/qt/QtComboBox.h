@@ -1,0 +1,23 @@
+#pragma once
+
+#include "WindowServices.h"
+
+class QComboBox;
+
+namespace flagwright {
+
+// The operator's combo box on a QComboBox; text is UTF-8 on this side.
+class QtComboBox : public ComboBox {
+public:
+    explicit QtComboBox(QComboBox& box) : box_(box) {}
+
+    std::string Text() const override;
+    void Clear() override;
+    // Appends an item and leaves the text field as it was, even when the list was empty.
+    void AddItem(const std::string& item) override;
+
+private:
+    QComboBox& box_;
+};
+
+} // namespace flagwright

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds Flagwright and runs it against the sandbox instance with the sample databases;
+# the sandbox is stopped again when the program exits.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "run.sh: no display (DISPLAY is not set); Flagwright is a window program." >&2
+    echo "Start it from a desktop session, or under a virtual one: xvfb-run bash scripts/run.sh" >&2
+    exit 1
+fi
+
+bash scripts/install-deps.sh
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$(nproc)"
+
+data=.sandbox-data
+[ -d "$data" ] || sandbox/emberline-sandbox seed "$data"
+
+sandbox_pid=
+stop_sandbox() {
+    [ -n "$sandbox_pid" ] && kill "$sandbox_pid" 2>/dev/null && wait "$sandbox_pid" 2>/dev/null
+    true
+}
+trap stop_sandbox EXIT
+
+# The instance is found through the browser on UDP 1434, which only one sandbox can hold.
+if ss -uln 'sport = :1434' | grep -q ':1434'; then
+    echo "run.sh: UDP 1434 is already taken; using the sandbox that is running there."
+else
+    ready=$(mktemp)
+    sandbox/emberline-sandbox serve --data "$data" >"$ready" &
+    sandbox_pid=$!
+    until grep -q '^ready ' "$ready"; do
+        if ! kill -0 "$sandbox_pid" 2>/dev/null; then
+            echo "run.sh: the sandbox did not start" >&2
+            rm -f "$ready"
+            exit 1
+        fi
+        sleep 0.1
+    done
+    echo "run.sh: sandbox $(cat "$ready")"
+    rm -f "$ready"
+fi
+
+build/dev/app/flagwright
