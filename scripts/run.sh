@@ -4,15 +4,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "run.sh: no display (DISPLAY is not set); Flagwright is a window program." >&2
-    echo "Start it from a desktop session, or under a virtual one: xvfb-run bash scripts/run.sh" >&2
-    exit 1
-fi
-
 bash scripts/install-deps.sh
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$(nproc)"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "run.sh: built, but there is no display (DISPLAY is not set); Flagwright is a window program." >&2
+    echo "Start it from a desktop session, or under a virtual one: xvfb-run bash scripts/run.sh" >&2
+    exit 1
+fi
 
 data=.sandbox-data
 [ -d "$data" ] || sandbox/emberline-sandbox seed "$data"

@@ -1,6 +1,7 @@
 #include "DriverConnectString.h"
 
 #include "Failure.h"
+#include "Utf16.h"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +10,9 @@ namespace flagwright::odbc {
 
 namespace {
 constexpr const char* FreeTds = "FreeTDS";
+// FreeTDS cuts the database name of a login after 128 UTF-16 units, which could name another
+// database; the server allows no longer name anyway.
+constexpr std::size_t FreeTdsDatabaseLimit = 128;
 
 [[noreturn]] void CannotCarry()
 {
@@ -62,6 +66,8 @@ DriverLogin FreeTdsLogin(const std::string& host, int port, const ConnectionSett
                           FreeTdsAttribute("PORT", std::to_string(port)) +
                           FreeTdsAttribute("UID", settings.userId) +
                           FreeTdsAttribute("PWD", settings.password);
+    if (Utf8ToUtf16(settings.database).size() > FreeTdsDatabaseLimit)
+        CannotCarry();
     if (FreeTdsBraced(settings.database)) {
         login.connectString += FreeTdsAttribute("DATABASE", settings.database);
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EmberlineInstance.h"
 #include "Failure.h"
 #include "KindCodeCorrections.h"
 #include "OdbcConnection.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +46,28 @@ inline std::string FailureBox(std::int32_t code)
 inline const std::string SuccessBox =
     testing::MsgBoxCall("Update successful.", 64, "Congratulations");
 
+// L_Kind as the corrections should leave it: the named codes with their flags, the rest as is.
+inline std::vector<std::vector<std::string>> Corrected(std::vector<std::vector<std::string>> kinds)
+{
+    std::map<std::string, const KindCodeCorrection*> byCode;
+    for (const KindCodeCorrection& correction : KindCodeCorrections)
+        byCode[std::string(correction.KindCode)] = &correction;
+    for (auto& row : kinds) {
+        const auto it = byCode.find(row[0]);
+        if (it != byCode.end()) {
+            row[2] = std::to_string(it->second->Direct);
+            row[3] = std::to_string(it->second->LineOverhead);
+        }
+    }
+    return kinds;
+}
+
+// Fails the test when the login password shows in text.
+inline void ExpectNoPassword(const std::string& text, const std::string& where)
+{
+    EXPECT_EQ(text.find(instance::Password), std::string::npos) << where << ": " << text;
+}
+
 // One update run window over the real ODBC connection, on a database of the test's own.
 class EndToEnd : public ::testing::Test {
 protected:
@@ -52,7 +76,14 @@ protected:
     UpdateRun run{window, window, [] { return std::make_unique<odbc::OdbcConnection>(); }};
 
     void SetUp() override { sandbox.Control(R"({"cmd":"faults","faults":{}})"); }
-    void TearDown() override { sandbox.Control(R"({"cmd":"faults","faults":{}})"); }
+    void TearDown() override
+    {
+        sandbox.Control(R"({"cmd":"faults","faults":{}})");
+        for (const std::string& call : window.calls)
+            ExpectNoPassword(call, "message");
+        ExpectNoPassword(run.sErrMsg(), "failure description");
+        ExpectNoPassword(sandbox.Transcript(), "sandbox log");
+    }
 
     std::string OwnName() const
     {

@@ -1,36 +1,83 @@
 #include "EndToEndFixture.h"
 
+#include <tuple>
+
 using namespace flagwright;
 using namespace flagwright::e2e;
 
 namespace {
+// What goes wrong, given the sandbox trigger "N:TEXT" of the batch it happens at.
 struct Interruption {
     const char* name;
-    const char* faults;
+    std::string (*faults)(const std::string& trigger);
     bool restart;
     std::string message;
 };
 
+// Where it goes wrong: the Nth batch holding text, and how far the run got by then.
+struct Position {
+    const char* name;
+    const char* trigger;
+    std::size_t reached;         // statements that reached the server, the failing one included
+    const char* updateFromAfter; // DBUpdateFrom once the run has failed
+};
+
 void PrintTo(const Interruption& interruption, std::ostream* os) { *os << interruption.name; }
+void PrintTo(const Position& position, std::ostream* os) { *os << position.name; }
 
-class InterruptedRun : public EndToEnd, public ::testing::WithParamInterface<Interruption> {};
+const std::string UnspecifiedBox = FailureBox(failure_code::Unspecified);
 
-// A run cut off at the 400th correction leaves 399 applied and no stamp; the next run
-// applies all 791 and stamps.
-TEST_P(InterruptedRun, LeavesNoStampAndTheNextRunCompletes)
+const Interruption Interruptions[] = {
+    {"StatementFails",
+     [](const std::string& trigger) {
+         const auto colon = trigger.find(':');
+         return R"({"fail":")" + trigger.substr(0, colon) + ":8152" + trigger.substr(colon) +
+                R"("})";
+     },
+     false,
+     flagwright::testing::MsgBoxCall("Error Number: -2147217900\r\nError Description: "
+                         "Error 8152 raised by the server.",
+                         0, "Rate Update Error")},
+    {"ConnectionClosed",
+     [](const std::string& trigger) { return R"({"drop":")" + trigger + R"(","drop_mode":"fin"})"; },
+     false, UnspecifiedBox},
+    {"ConnectionReset",
+     [](const std::string& trigger) { return R"({"drop":")" + trigger + R"(","drop_mode":"rst"})"; },
+     false, UnspecifiedBox},
+    {"InstanceStopped",
+     [](const std::string& trigger) { return R"({"stop":")" + trigger + R"("})"; }, true,
+     UnspecifiedBox},
+};
+
+const Position Positions[] = {
+    {"AtThe1stCorrection", "1:UPDATE L_Kind", 2, "14.01.02"},
+    {"AtThe400thCorrection", "400:UPDATE L_Kind", 401, "14.01.02"},
+    {"AtThe791stCorrection", "791:UPDATE L_Kind", 792, "14.01.02"},
+    {"AtTheDBUpdateFromStamp", "1:WHERE ID = 'DBUpdateFrom'", 793, "14.01.02"},
+    {"AtTheDBVersionStampAfterTheDBUpdateFromStamp", "1:SET Value = '14.01.04'", 794,
+     "14.01.03"},
+};
+
+class InterruptedRun : public EndToEnd,
+                       public ::testing::WithParamInterface<std::tuple<Interruption, Position>> {};
+
+// A run cut off anywhere before the new version is stamped reports the failure and leaves
+// the version at 14.01.03; the next run applies all 791 corrections and stamps both rows.
+TEST_P(InterruptedRun, LeavesTheVersionUnstampedAndTheNextRunCompletes)
 {
-    const Interruption& interruption = GetParam();
+    const auto& [interruption, position] = GetParam();
     const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
-    sandbox.Control(std::string(R"({"cmd":"faults","faults":)") + interruption.faults + "}");
+    const auto kindsBefore = Kinds(db);
+    sandbox.Control(std::string(R"({"cmd":"faults","faults":)") +
+                    interruption.faults(position.trigger) + "}");
 
     EXPECT_EQ(RunOn(db), std::vector<std::string>{interruption.message});
     EXPECT_TRUE(run.cnDatabase().IsEmpty());
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.03");
-    EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.02");
-    const auto reached = sandbox.Statements(db);
-    ASSERT_EQ(reached.size(), 401U);
+    EXPECT_EQ(Default(db, "DBUpdateFrom"), position.updateFromAfter);
     const std::vector<std::string> complete = CompleteRun();
-    EXPECT_EQ(reached, std::vector<std::string>(complete.begin(), complete.begin() + 401));
+    const auto reachedEnd = complete.begin() + static_cast<std::ptrdiff_t>(position.reached);
+    EXPECT_EQ(sandbox.Statements(db), std::vector<std::string>(complete.begin(), reachedEnd));
 
     if (interruption.restart)
         sandbox.Control(R"({"cmd":"start"})");
@@ -38,20 +85,13 @@ TEST_P(InterruptedRun, LeavesNoStampAndTheNextRunCompletes)
     EXPECT_EQ(RunOn(db), std::vector<std::string>{SuccessBox});
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
     EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.03");
+    EXPECT_EQ(Kinds(db), Corrected(kindsBefore));
 }
 
-const Interruption Interruptions[] = {
-    {"StatementFails", R"({"fail":"400:8152:UPDATE L_Kind"})", false,
-     flagwright::testing::MsgBoxCall("Error Number: -2147217900\r\nError Description: "
-                                     "Error 8152 raised by the server.",
-                                     0, "Rate Update Error")},
-    {"ConnectionDropped", R"({"drop":"400:UPDATE L_Kind"})", false,
-     FailureBox(failure_code::Unspecified)},
-    {"InstanceStopped", R"({"stop":"400:UPDATE L_Kind"})", true,
-     FailureBox(failure_code::Unspecified)},
-};
-
-INSTANTIATE_TEST_SUITE_P(AtThe400thCorrection, InterruptedRun,
-                         ::testing::ValuesIn(Interruptions),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Matrix, InterruptedRun,
+    ::testing::Combine(::testing::ValuesIn(Interruptions), ::testing::ValuesIn(Positions)),
+    [](const auto& param) {
+        return std::string(std::get<0>(param.param).name) + std::get<1>(param.param).name;
+    });
 } // namespace

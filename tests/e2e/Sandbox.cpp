@@ -11,9 +11,27 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace flagwright::e2e {
+
+namespace {
+// The log writes backslash, tab, CR and LF as \\, \t, \r and \n.
+std::string Unescaped(const std::string& text)
+{
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            plain += text[i];
+            continue;
+        }
+        const char code = text[++i];
+        plain += code == 't' ? '\t' : code == 'r' ? '\r' : code == 'n' ? '\n' : code;
+    }
+    return plain;
+}
+} // namespace
 
 Sandbox::Sandbox()
 {
@@ -37,13 +55,47 @@ std::string Sandbox::CopyDatabase(const std::string& seed, const std::string& na
 
 std::vector<std::string> Sandbox::Statements(const std::string& database) const
 {
-    std::ifstream log(dir_ + "/statements.log");
     std::vector<std::string> statements;
-    const std::string prefix = database + "\t";
-    for (std::string line; std::getline(log, line);)
-        if (line.rfind(prefix, 0) == 0)
-            statements.push_back(line.substr(prefix.size()));
+    for (auto& [name, statement] : Batches())
+        if (name == database)
+            statements.push_back(std::move(statement));
     return statements;
+}
+
+std::vector<std::pair<std::string, std::string>> Sandbox::Batches(std::size_t from) const
+{
+    std::ifstream log(dir_ + "/statements.log");
+    std::vector<std::pair<std::string, std::string>> batches;
+    std::size_t index = 0;
+    for (std::string line; std::getline(log, line); ++index) {
+        if (index < from)
+            continue;
+        const auto tab = line.find('\t');
+        EXPECT_NE(tab, std::string::npos) << line;
+        batches.emplace_back(Unescaped(line.substr(0, tab)),
+                             Unescaped(line.substr(tab == std::string::npos ? 0 : tab + 1)));
+    }
+    return batches;
+}
+
+std::string Sandbox::Transcript() const
+{
+    std::string text;
+    for (const char* file : {"/statements.log", "/serve.out"}) {
+        std::ifstream in(dir_ + file, std::ios::binary);
+        text.append(std::istreambuf_iterator<char>(in), {});
+    }
+    return text;
+}
+
+std::map<std::string, std::string> Sandbox::DatabaseFiles() const
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_ + "/data")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename().string()].assign(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
 }
 
 void Sandbox::Control(const std::string& command) const
@@ -63,6 +115,24 @@ void Sandbox::Control(const std::string& command) const
     close(fd);
     reply.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     ASSERT_NE(reply.find("\"ok\": true"), std::string::npos) << command << " -> " << reply;
+}
+
+void ChangeFile(const std::string& file, const std::string& sql,
+                const std::optional<std::string>& value)
+{
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_open(file.c_str(), &db);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
+    if (rc == SQLITE_OK && value)
+        rc = sqlite3_bind_text(statement, 1, value->data(), static_cast<int>(value->size()),
+                               SQLITE_TRANSIENT);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    EXPECT_EQ(rc, SQLITE_DONE) << sql << ": " << sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
 }
 
 std::vector<std::vector<std::string>> QueryFile(const std::string& file, const std::string& sql)

@@ -3,28 +3,11 @@
 
 #include <chrono>
 #include <fstream>
-#include <map>
 
 using namespace flagwright;
 using namespace flagwright::e2e;
 
 namespace {
-// L_Kind as the corrections should leave it: the named codes with their flags, the rest as is.
-std::vector<std::vector<std::string>> Corrected(std::vector<std::vector<std::string>> kinds)
-{
-    std::map<std::string, const KindCodeCorrection*> byCode;
-    for (const KindCodeCorrection& correction : KindCodeCorrections)
-        byCode[std::string(correction.KindCode)] = &correction;
-    for (auto& row : kinds) {
-        const auto it = byCode.find(row[0]);
-        if (it != byCode.end()) {
-            row[2] = std::to_string(it->second->Direct);
-            row[3] = std::to_string(it->second->LineOverhead);
-        }
-    }
-    return kinds;
-}
-
 TEST_F(EndToEnd, UpdatesOnceThenTheGateRefuses)
 {
     const std::string db = sandbox.CopyDatabase("Emberline", OwnName());

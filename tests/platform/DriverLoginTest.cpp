@@ -46,6 +46,8 @@ TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
         {"{x}}", "DATABASE={{x}}};"},
         {"O'Brien \"q\" [s],=", "DATABASE={O'Brien \"q\" [s],=};"},
         {"Zürich 😀", "DATABASE={Zürich 😀};"},
+        {std::string(128, 'n'), "DATABASE={" + std::string(128, 'n') + "};"},
+        {std::string(126, 'n') + "😀", "DATABASE={" + std::string(126, 'n') + "😀};"},
     };
     for (const auto& c : cases) {
         const DriverLogin login = DriverLoginFor("FreeTDS", "127.0.0.1", 50123, Settings(c.database));
@@ -65,7 +67,10 @@ TEST(DriverLoginFor, FreeTdsGetsAnUnbraceableNameAsCatalogAttribute)
 
 TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
 {
-    for (const std::string& name : {std::string("a\0b", 3), std::string("x};😀")}) {
+    // Beyond 128 UTF-16 units FreeTDS would send a shorter name: that of another database.
+    for (const std::string& name :
+         {std::string("a\0b", 3), std::string("x};😀"), std::string(129, 'n'),
+          std::string(127, 'n') + "😀", "x};" + std::string(126, 'n')}) {
         try {
             DriverLoginFor("FreeTDS", "127.0.0.1", 1, Settings(name));
             ADD_FAILURE() << "carried " << name;

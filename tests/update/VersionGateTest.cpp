@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 using namespace flagwright;
 
 namespace {
@@ -26,6 +28,15 @@ int Outcome(const std::string& version)
 }
 
 class VersionGate : public ::testing::TestWithParam<GateCase> {};
+
+// Test names from the version text: letters and digits kept, everything else as '_'.
+std::string CaseName(const ::testing::TestParamInfo<GateCase>& info)
+{
+    std::string name = "v" + std::to_string(info.index) + "_";
+    for (const char* c = info.param.version; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+}
 } // namespace
 
 TEST_P(VersionGate, DecidesAsTheGateMust)
@@ -39,13 +50,15 @@ INSTANTIATE_TEST_SUITE_P(Accepted, VersionGate,
                                            GateCase{"14.01.03.9", 1},
                                            GateCase{"14.01.03.x'y", 1},
                                            GateCase{"14.01.03.99999", 1},
-                                           GateCase{" 14 .+01.03", 1}));
+                                           GateCase{" 14 .+01.03", 1}),
+                         CaseName);
 
 INSTANTIATE_TEST_SUITE_P(Refused, VersionGate,
                          ::testing::Values(GateCase{"14.01.04", 0}, GateCase{"14.01.02", 0},
                                            GateCase{"13.01.03", 0}, GateCase{"14.01", 0},
                                            GateCase{"14.1", 0}, GateCase{"-14.01.03", 0},
-                                           GateCase{"32767.-32768.0", 0}));
+                                           GateCase{"32767.-32768.0", 0}),
+                         CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Failing, VersionGate,
@@ -64,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
         // every part is converted before any comparison
         GateCase{"15.x.3", 13}, GateCase{"13.1.70000", 6}, GateCase{"99999.x.3", 6},
         // a part that is not a number wins over an overflow in the same part
-        GateCase{"14.01.99999x", 13}));
+        GateCase{"14.01.99999x", 13}),
+    CaseName);
 
 TEST(VersionText, NullFailsWithInvalidUseOfNull)
 {

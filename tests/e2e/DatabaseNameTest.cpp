@@ -1,0 +1,94 @@
+#include "EndToEndFixture.h"
+
+using namespace flagwright;
+using namespace flagwright::e2e;
+
+namespace {
+enum class Outcome { Updated, NoSelection, Unopenable, CannotCarry };
+
+// A name the operator may type, whether a database of that name exists, and what follows.
+struct NameCase {
+    const char* label;
+    std::string name;
+    bool exists;
+    Outcome outcome;
+    std::string neighbour = {}; // a database that exists beside it and must stay untouched
+};
+
+void PrintTo(const NameCase& nameCase, std::ostream* os) { *os << nameCase.label; }
+
+const std::string LongName = "E2E name " + std::string(119, 'n'); // 128 characters
+
+const NameCase NameCases[] = {
+    {"Empty", "", false, Outcome::NoSelection},
+    {"BlanksOnly", "   ", false, Outcome::Unopenable},
+    {"ExistingBlanksOnly", "  ", true, Outcome::Updated},
+    {"Longest", LongName, true, Outcome::Updated},
+    {"LongestBeyondUtf16", "E2E name " + std::string(117, 'n') + "😀", true, Outcome::Updated},
+    {"OneOverTheLongest", LongName + "n", false, Outcome::CannotCarry, LongName},
+    {"SingleQuote", "E2E name it's", true, Outcome::Updated},
+    {"DoubleQuote", "E2E name \"q\"", true, Outcome::Updated},
+    {"Brackets", "E2E name [b]", true, Outcome::Updated},
+    {"Braces", "E2E name {b}}", true, Outcome::Updated},
+    {"Semicolon", "E2E name a;b", true, Outcome::Updated},
+    {"Equals", "E2E name a=b", true, Outcome::Updated},
+    {"Comma", "E2E name a,b", true, Outcome::Updated},
+    {"Tab", "E2E name a\tb", true, Outcome::Updated},
+    {"CrLf", "E2E name a\r\nb", true, Outcome::Updated},
+    {"ControlCharacter", "E2E name a\x01z", true, Outcome::Updated},
+    {"BeyondAscii", "E2E name Zürich 北京 😀", true, Outcome::Updated},
+    {"MissingWithSeparators", "E2E name none;database=Emberline", false, Outcome::Unopenable,
+     "Emberline"},
+    {"BraceSemicolonBeyondUtf16", "E2E name x};😀", true, Outcome::CannotCarry},
+};
+
+class DatabaseName : public EndToEnd, public ::testing::WithParamInterface<NameCase> {};
+
+// Every name reaches the server exactly or not at all: the run opens the named database or
+// none, and no other database file changes.
+TEST_P(DatabaseName, OpensOnlyTheNamedDatabase)
+{
+    const NameCase& nameCase = GetParam();
+    if (nameCase.exists)
+        sandbox.CopyDatabase("Emberline", nameCase.name);
+    if (!nameCase.neighbour.empty() && nameCase.neighbour != "Emberline")
+        sandbox.CopyDatabase("Emberline", nameCase.neighbour);
+    const auto logged = sandbox.Batches().size();
+    auto others = sandbox.DatabaseFiles();
+    others.erase(nameCase.name + ".sqlite");
+
+    const auto messages = RunOn(nameCase.name);
+
+    switch (nameCase.outcome) {
+    case Outcome::Updated:
+        EXPECT_EQ(messages, std::vector<std::string>{SuccessBox});
+        EXPECT_EQ(Default(nameCase.name, "DBVersion"), "14.01.04");
+        break;
+    case Outcome::NoSelection:
+        EXPECT_EQ(messages, std::vector<std::string>{flagwright::testing::MsgBoxCall(
+                                "No database selected.", 0)});
+        break;
+    case Outcome::Unopenable:
+        EXPECT_EQ(messages, std::vector<std::string>{FailureBox(failure_code::Unspecified)});
+        break;
+    case Outcome::CannotCarry:
+        EXPECT_EQ(messages, std::vector<std::string>{flagwright::testing::MsgBoxCall(
+                                RunFailureMessage(Failure(failure_code::InvalidArguments,
+                                                          "Arguments are of the wrong type, are "
+                                                          "out of acceptable range, or are in "
+                                                          "conflict with one another.")),
+                                0, "Rate Update Error")});
+        break;
+    }
+    const auto batches = sandbox.Batches(logged);
+    EXPECT_EQ(batches.size(), nameCase.outcome == Outcome::Updated ? CompleteRun().size() : 0U);
+    for (const auto& [database, statement] : batches)
+        EXPECT_EQ(database, nameCase.name) << statement;
+    auto othersAfter = sandbox.DatabaseFiles();
+    othersAfter.erase(nameCase.name + ".sqlite");
+    EXPECT_TRUE(othersAfter == others) << "another database file changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, DatabaseName, ::testing::ValuesIn(NameCases),
+                         [](const auto& param) { return std::string(param.param.label); });
+} // namespace
