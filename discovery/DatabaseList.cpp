@@ -1,6 +1,6 @@
 #include "DatabaseList.h"
 
-#include "EmberlineInstance.h"
+#include "InstanceConnectionString.h"
 #include "Failure.h"
 
 #include <charconv>
@@ -45,14 +45,6 @@ std::vector<std::string> OfferedNames(const Recordset& databases)
     return names;
 }
 } // namespace
-
-std::string InstanceConnectionString()
-{
-    return std::string("provider=SQLOLEDB;Persist security info=False;user id=") +
-           instance::Login + ";pwd=" + instance::Password + ";data source=" +
-           instance::DataSource +
-           ";connect timeout = " + std::to_string(instance::ConnectTimeoutSeconds);
-}
 
 std::vector<std::string> GetDatabaseNames(const ConnectionFactory& newConnection)
 {

@@ -14,9 +14,6 @@ inline constexpr const char* DatabaseCatalogQuery =
     "SELECT name, CASE WHEN dbid <= 4 OR (category & 16) = 16 THEN 1 ELSE 0 END AS IsSystem "
     "FROM master.dbo.sysdatabases ORDER BY name";
 
-// The connection string for the instance itself, without an initial catalog.
-std::string InstanceConnectionString();
-
 // The databases the operator may update, in catalog order: system databases and the
 // EmberlineSupport database left out. Any failure on the way gives no names at all and is
 // not reported: the operator can still type a name.

@@ -1,6 +1,6 @@
 #include "UpdateRun.h"
 
-#include "ConnectionStringBuilder.h"
+#include "InstanceConnectionString.h"
 #include "KindCodeCorrections.h"
 #include "RunFailureMessage.h"
 #include "VersionGate.h"

@@ -1,4 +1,4 @@
-#include "ConnectionStringBuilder.h"
+#include "InstanceConnectionString.h"
 #include "EndToEndFixture.h"
 
 #include <chrono>

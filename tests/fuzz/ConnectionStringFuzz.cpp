@@ -1,7 +1,7 @@
 // Any text as a connection string: the parser reads it or fails with its own 3001. The same
 // text as a database name survives the round trip through the update run's connection string.
 #include "ConnectionSettings.h"
-#include "ConnectionStringBuilder.h"
+#include "InstanceConnectionString.h"
 #include "Failure.h"
 
 #include <cstdint>

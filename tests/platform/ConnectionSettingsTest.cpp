@@ -1,5 +1,5 @@
 #include "ConnectionSettings.h"
-#include "ConnectionStringBuilder.h"
+#include "InstanceConnectionString.h"
 #include "Failure.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ConnectionStringBuilder.h"
+#include "InstanceConnectionString.h"
 
 #include <gtest/gtest.h>
 
@@ -30,4 +30,11 @@ TEST(MSDEConnectionString, NamesThatCouldChangeTheStringAreQuoted)
     EXPECT_EQ(MSDEConnectionString("O'Brien"), WithCatalog("\"O'Brien\""));
     EXPECT_EQ(MSDEConnectionString("say \"hi\""), WithCatalog("'say \"hi\"'"));
     EXPECT_EQ(MSDEConnectionString("it's \"x\""), WithCatalog("\"it's \"\"x\"\"\""));
+}
+
+TEST(InstanceConnectionString, NamesNoCatalog)
+{
+    EXPECT_EQ(InstanceConnectionString(),
+              "provider=SQLOLEDB;Persist security info=False;user id=DBOPS;pwd=58GrUw3Hyb!!"
+              ";data source=(local)\\emberline2;connect timeout = 15");
 }

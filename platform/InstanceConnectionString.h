@@ -4,6 +4,9 @@
 
 namespace flagwright {
 
+// The connection string for the instance itself, without an initial catalog.
+std::string InstanceConnectionString();
+
 // The connection string of an update run for the database the operator named.
 std::string MSDEConnectionString(const std::string& databaseName);
 

@@ -1,4 +1,4 @@
-#include "ConnectionStringBuilder.h"
+#include "InstanceConnectionString.h"
 
 #include "EmberlineInstance.h"
 
@@ -38,12 +38,24 @@ std::string ConnectionStringValue(const std::string& value)
     return quoted + '"';
 }
 
-std::string MSDEConnectionString(const std::string& databaseName)
+namespace {
+std::string WithCatalogPiece(const std::string& catalogPiece)
 {
     return std::string("provider=SQLOLEDB;Persist security info=False;user id=") +
-           instance::Login + ";pwd=" + instance::Password +
-           ";initial catalog=" + ConnectionStringValue(databaseName) +
-           ";data source=" + instance::DataSource + ";connect timeout = 15";
+           instance::Login + ";pwd=" + instance::Password + catalogPiece +
+           ";data source=" + instance::DataSource + ";connect timeout = " +
+           std::to_string(instance::ConnectTimeoutSeconds);
+}
+} // namespace
+
+std::string InstanceConnectionString()
+{
+    return WithCatalogPiece("");
+}
+
+std::string MSDEConnectionString(const std::string& databaseName)
+{
+    return WithCatalogPiece(";initial catalog=" + ConnectionStringValue(databaseName));
 }
 
 } // namespace flagwright
