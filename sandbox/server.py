@@ -66,7 +66,9 @@ class Server:
             if self._browser is not None:
                 self._browser.close()
                 self._browser = None
+            # Killed connections count as gone at once; their threads finish on their own.
             connections = list(self._connections)
+            self._connections.clear()
         for connection in connections:
             connection.kill()
 

@@ -8,7 +8,7 @@ packages=(
     unixodbc-dev tdsodbc freetds-bin libsqlite3-dev iproute2
     libgtest-dev libgmock-dev
     python3 python3-tds
-    xvfb xauth
+    xvfb xauth fonts-liberation
 )
 
 missing=()
