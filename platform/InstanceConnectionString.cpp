@@ -1,5 +1,6 @@
 #include "InstanceConnectionString.h"
 
+#include "DoubledText.h"
 #include "EmberlineInstance.h"
 
 namespace flagwright {
@@ -29,13 +30,7 @@ std::string ConnectionStringValue(const std::string& value)
         return '"' + value + '"';
     if (value.find('\'') == std::string::npos)
         return '\'' + value + '\'';
-    std::string quoted = "\"";
-    for (char c : value) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + '"';
+    return '"' + WithDoubled(value, '"') + '"';
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "UpdateRun.h"
 
+#include "DoubledText.h"
 #include "InstanceConnectionString.h"
 #include "KindCodeCorrections.h"
 #include "RunFailureMessage.h"
@@ -14,18 +15,6 @@ namespace {
 constexpr const char* VersionQuery = "Select Value from Defaults where ID = 'DBVersion'";
 constexpr const char* NewVersionStamp =
     "UPDATE Defaults SET Value = '14.01.04' WHERE ID = 'DBVersion'";
-
-// The text between single quotes of a SQL literal: every quote doubled.
-std::string SqlLiteralText(const std::string& text)
-{
-    std::string escaped;
-    for (char c : text) {
-        escaped += c;
-        if (c == '\'')
-            escaped += '\'';
-    }
-    return escaped;
-}
 } // namespace
 
 UpdateRun::UpdateRun(ComboBox& cboDatabase, WindowServices& window,
@@ -65,8 +54,9 @@ void UpdateRun::cmdUpdate_Click()
             return;
         }
         ApplyKindCodeCorrections(cnDatabase_);
-        cnDatabase_->Execute("UPDATE Defaults SET Value = '" + SqlLiteralText(sCurrentVersion) +
-                             "' WHERE ID = 'DBUpdateFrom'");
+        // Quotes doubled, so the row receives exactly the text read.
+        cnDatabase_->Execute("UPDATE Defaults SET Value = '" +
+                             WithDoubled(sCurrentVersion, '\'') + "' WHERE ID = 'DBUpdateFrom'");
         cnDatabase_->Execute(NewVersionStamp);
         window_.MsgBox("Update successful.", MsgBoxStyle::Information, "Congratulations");
         CloseRun();

@@ -1,5 +1,6 @@
 #include "DriverConnectString.h"
 
+#include "DoubledText.h"
 #include "Failure.h"
 #include "Utf16.h"
 
@@ -26,13 +27,7 @@ std::string Braced(const std::string& value)
 {
     if (value.find('\0') != std::string::npos)
         CannotCarry(); // the driver would stop reading there
-    std::string braced = "{";
-    for (char c : value) {
-        braced += c;
-        if (c == '}')
-            braced += '}';
-    }
-    return braced + "}";
+    return "{" + WithDoubled(value, '}') + "}";
 }
 
 // FreeTDS 1.3.17 ends a braced value at the first "};" and takes everything before it
