@@ -1,6 +1,5 @@
 #include "frmMain.h"
 
-#include "DatabaseList.h"
 #include "Twips.h"
 
 #include <QComboBox>
@@ -68,7 +67,7 @@ QComboBox* DatabaseComboBox(QWidget* parent)
 }
 } // namespace
 
-frmMain::frmMain(ConnectionFactory newConnection)
+frmMain::frmMain(ConnectionFactory newConnection, ConnectionSettings instance)
     : fraInstructions_(Place(new QGroupBox(this), "fraInstructions", 240, 0, 6735, 1575)),
       lblInstructions_(Place(FixedLabel(fraInstructions_, Instructions, Qt::AlignLeft),
                              "lblInstructions", 120, 240, 6360, 1170)),
@@ -77,7 +76,8 @@ frmMain::frmMain(ConnectionFactory newConnection)
       cboDatabase_(Place(DatabaseComboBox(this), "cboDatabase", 1200, 2280, 4575, 315)),
       cmdUpdate_(Place(new QPushButton(QStringLiteral("Update the Selected Database"), this),
                        "cmdUpdate", 2280, 2880, 2415, 420)),
-      combo_(*cboDatabase_), window_(this), run_(combo_, window_, newConnection)
+      combo_(*cboDatabase_), window_(this),
+      events_(combo_, window_, std::move(newConnection), std::move(instance))
 {
     setObjectName("frmMain");
     setFont(WindowFont());
@@ -90,19 +90,9 @@ frmMain::frmMain(ConnectionFactory newConnection)
     cmdUpdate_->setDefault(false);
     setTabOrder(cmdUpdate_, cboDatabase_);
     cmdUpdate_->setFocus();
-    connect(cmdUpdate_, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
+    connect(cmdUpdate_, &QPushButton::clicked, this, [this] { events_.cmdUpdate_Click(); });
 
-    Form_Load(newConnection);
-}
-
-void frmMain::Form_Load(const ConnectionFactory& newConnection)
-{
-    LoadDatabaseList(combo_, newConnection);
-}
-
-void frmMain::cmdUpdate_Click()
-{
-    run_.cmdUpdate_Click();
+    events_.Form_Load();
 }
 
 } // namespace flagwright

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "ConnectionSlot.h"
+#include "MainFormEvents.h"
 #include "QtComboBox.h"
 #include "QtWindowServices.h"
-#include "UpdateRun.h"
 
 #include <QWidget>
 
@@ -18,11 +17,10 @@ namespace flagwright {
 // The database list is loaded while the window is built, before it is first shown.
 class frmMain : public QWidget {
 public:
-    explicit frmMain(ConnectionFactory newConnection);
+    // instance: the server and login that the list and every run use.
+    frmMain(ConnectionFactory newConnection, ConnectionSettings instance);
 
 private:
-    void Form_Load(const ConnectionFactory& newConnection);
-    void cmdUpdate_Click();
 
     QGroupBox* fraInstructions_;
     QLabel* lblInstructions_;
@@ -31,7 +29,7 @@ private:
     QPushButton* cmdUpdate_;
     QtComboBox combo_;
     QtWindowServices window_;
-    UpdateRun run_;
+    MainFormEvents events_;
 };
 
 } // namespace flagwright

@@ -1,3 +1,4 @@
+#include "EmberlineInstance.h"
 #include "OdbcConnection.h"
 #include "WindowServices.h"
 #include "frmMain.h"
@@ -10,7 +11,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(flagwright::ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral("14.1.0.3"));
 
-    flagwright::frmMain window([] { return std::make_unique<flagwright::odbc::OdbcConnection>(); });
+    flagwright::frmMain window([] { return std::make_unique<flagwright::odbc::OdbcConnection>(); },
+                               flagwright::EmberlineInstance());
     window.show();
     return QApplication::exec();
 }

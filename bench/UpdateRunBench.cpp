@@ -5,6 +5,7 @@
 //                                         of this process during the run, the message shown
 //   flagwright_update_bench --statements  the statements a complete run from 14.01.03 sends,
 //                                         one a line, for a plain client to send the same
+#include "EmberlineInstance.h"
 #include "OdbcConnection.h"
 #include "RecordingWindow.h"
 #include "ScriptedConnection.h"
@@ -50,9 +51,8 @@ int PrintStatements()
     auto script = std::make_shared<testing::ConnectionScript>();
     script->versionResult = testing::VersionRows({"14.01.03"});
     testing::RecordingWindow window;
-    window.text = "Emberline";
-    UpdateRun run(window, window, testing::ScriptedConnection::Factory(script));
-    run.cmdUpdate_Click();
+    UpdateRun run(window, testing::ScriptedConnection::Factory(script), EmberlineInstance());
+    run.Run("Emberline");
     for (const std::string& statement : script->statements)
         std::printf("%s\n", statement.c_str());
     return 0;
@@ -61,15 +61,15 @@ int PrintStatements()
 int TimeRuns(int count, char** databases)
 {
     TimedWindow window;
-    UpdateRun run(window, window, [] { return std::make_unique<odbc::OdbcConnection>(); });
+    UpdateRun run(window, [] { return std::make_unique<odbc::OdbcConnection>(); },
+                  EmberlineInstance());
     int failures = 0;
     for (int i = 0; i < count; ++i) {
         window.calls.clear();
         window.firstMessage.reset();
-        window.text = databases[i];
         const double cpuBefore = CpuSeconds();
         const auto pressed = Clock::now();
-        run.cmdUpdate_Click();
+        run.Run(databases[i]);
         const double cpu = CpuSeconds() - cpuBefore;
         const auto messages = window.Messages();
         const std::string message = messages.empty() ? "(no message)" : messages.front();

@@ -7,6 +7,7 @@
 //
 // Output, one "key value" per line: shown (seconds from main), shown_at (Unix time, for a
 // caller that timed the launch), databases (items listed), update (seconds), message, max_rss_kib.
+#include "EmberlineInstance.h"
 #include "MessageBoxWatcher.h"
 #include "OdbcConnection.h"
 #include "frmMain.h"
@@ -54,7 +55,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
 
-    frmMain window([] { return std::make_unique<odbc::OdbcConnection>(); });
+    frmMain window([] { return std::make_unique<odbc::OdbcConnection>(); }, EmberlineInstance());
     window.show();
     if (!QTest::qWaitForWindowExposed(&window, 10000)) {
         std::fprintf(stderr, "the window was not shown\n");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionSettings.h"
 #include "Recordset.h"
 
 #include <string>
@@ -15,15 +16,13 @@ public:
 
     virtual ~Connection() = default; // releasing an open connection closes it
 
-    virtual void ConnectionString(const std::string& text) = 0;
-    virtual const std::string& ConnectionString() const = 0;
-    // Opens with the connection string set before; on return State() is adStateOpen.
-    virtual void Open() = 0;
+    // Logs in; on return State() is adStateOpen. Fails with ObjectOpen when already open.
+    virtual void Open(const ConnectionSettings& settings) = 0;
     virtual int State() const = 0;
     // Runs one statement; when it returns the statement has run and its change stands.
-    // Fails with 3704 when the connection is not open.
+    // Fails with ObjectClosed when the connection is not open.
     virtual Recordset Execute(const std::string& commandText) = 0;
-    // Fails with 3704 when the connection is not open.
+    // Fails with ObjectClosed when the connection is not open.
     virtual void Close() = 0;
 };
 

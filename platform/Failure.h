@@ -6,9 +6,7 @@
 
 namespace flagwright {
 
-// A runtime failure as the update run's trap sees it: a signed 32-bit code and a description.
-// Database failures carry the provider-style status code (0x80040E4D is -2147217843); the
-// program's own failures carry small numbers.
+// A runtime failure as a trap sees it: a signed 32-bit code and a description.
 class Failure : public std::runtime_error {
 public:
     Failure(std::int32_t code, std::string description)
@@ -22,22 +20,46 @@ private:
     std::string description_;
 };
 
-// Status codes read as signed 32-bit numbers.
 namespace failure_code {
+// The data layer's codes. Provider status codes are read as signed numbers (0x80040E4D is
+// -2147217843); the layer's own errors (facility 0x800A) are carried as their low 16 bits.
 inline constexpr std::int32_t AuthenticationFailed = static_cast<std::int32_t>(0x80040E4DU);
 inline constexpr std::int32_t Unspecified = static_cast<std::int32_t>(0x80004005U);
 inline constexpr std::int32_t NoSuchTable = static_cast<std::int32_t>(0x80040E37U);
 inline constexpr std::int32_t StatementError = static_cast<std::int32_t>(0x80040E14U);
 inline constexpr std::int32_t Timeout = static_cast<std::int32_t>(0x80040E31U);
+inline constexpr std::int32_t InvalidArguments = 3001;
+inline constexpr std::int32_t NoCurrentRecord = 3021;
+inline constexpr std::int32_t ItemNotFound = 3265;
 inline constexpr std::int32_t ObjectClosed = 3704;
 inline constexpr std::int32_t ObjectOpen = 3705;
-inline constexpr std::int32_t InvalidArguments = 3001;
-inline constexpr std::int32_t ItemNotFound = 3265;
-inline constexpr std::int32_t ObjectNotSet = 91;
+
+// The program's own codes, from converting values and using references.
 inline constexpr std::int32_t Overflow = 6;
+inline constexpr std::int32_t OutOfMemory = 7;
 inline constexpr std::int32_t SubscriptOutOfRange = 9;
 inline constexpr std::int32_t TypeMismatch = 13;
+inline constexpr std::int32_t ObjectNotSet = 91;
 inline constexpr std::int32_t InvalidUseOfNull = 94;
 } // namespace failure_code
+
+// The data layer's own failures, worded as the layer it replaces words them.
+namespace layer_failure {
+inline Failure InvalidArguments()
+{
+    return Failure(failure_code::InvalidArguments,
+                   "Arguments are of the wrong type, are out of acceptable range, or are in "
+                   "conflict with one another.");
+}
+inline Failure ObjectClosed()
+{
+    return Failure(failure_code::ObjectClosed,
+                   "Operation is not allowed when the object is closed.");
+}
+inline Failure ObjectOpen()
+{
+    return Failure(failure_code::ObjectOpen, "Operation is not allowed when the object is open.");
+}
+} // namespace layer_failure
 
 } // namespace flagwright

@@ -1,21 +1,18 @@
 #include "Recordset.h"
 
 #include "Failure.h"
+#include "Text.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace flagwright {
 
-namespace {
-bool SameName(const std::string& a, const std::string& b)
+std::string RequiredText(const Variant& value)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    if (!value)
+        throw Failure(failure_code::InvalidUseOfNull, "Invalid use of Null");
+    return *value;
 }
-} // namespace
 
 Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Variant>> rows)
     : columns_(std::move(columns)), rows_(std::move(rows))
@@ -25,14 +22,15 @@ Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<V
 Field Recordset::Fields(const std::string& name) const
 {
     const auto column = std::find_if(columns_.begin(), columns_.end(),
-                                      [&](const std::string& c) { return SameName(c, name); });
+                                     [&](const std::string& c) { return SameName(c, name); });
     if (column == columns_.end())
         throw Failure(failure_code::ItemNotFound,
                       "Item cannot be found in the collection corresponding to the requested "
                       "name or ordinal.");
     if (rows_.empty())
-        throw Failure(3021, "Either BOF or EOF is True, or the current record has been deleted. "
-                            "Requested operation requires a current record.");
+        throw Failure(failure_code::NoCurrentRecord,
+                      "Either BOF or EOF is True, or the current record has been deleted. "
+                      "Requested operation requires a current record.");
     return Field(rows_.front()[static_cast<std::size_t>(column - columns_.begin())]);
 }
 

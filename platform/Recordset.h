@@ -9,6 +9,9 @@ namespace flagwright {
 // A field value as the database returned it: text (UTF-8) or NULL.
 using Variant = std::optional<std::string>;
 
+// The value as text; NULL fails with InvalidUseOfNull, as converting a NULL variant does.
+std::string RequiredText(const Variant& value);
+
 class Field {
 public:
     explicit Field(Variant value) : value_(std::move(value)) {}
@@ -27,8 +30,8 @@ public:
 
     // ADO's EOF (the name itself is a C macro): true when the result holds no row.
     bool Eof() const { return rows_.empty(); }
-    // Field of the current row by column name (case-insensitive); fails with 3265 when there
-    // is no such column and with 3021 when there is no current row.
+    // Field of the current row by column name (case-insensitive); fails with ItemNotFound
+    // when there is no such column and with NoCurrentRecord when there is no current row.
     Field Fields(const std::string& name) const;
 
     const std::vector<std::string>& Columns() const { return columns_; }

@@ -1,9 +1,8 @@
 #include "UpdateRun.h"
 
-#include "DoubledText.h"
-#include "InstanceConnectionString.h"
 #include "KindCodeCorrections.h"
 #include "RunFailureMessage.h"
+#include "Text.h"
 #include "VersionGate.h"
 
 #include <new>
@@ -17,24 +16,24 @@ constexpr const char* NewVersionStamp =
     "UPDATE Defaults SET Value = '14.01.04' WHERE ID = 'DBVersion'";
 } // namespace
 
-UpdateRun::UpdateRun(ComboBox& cboDatabase, WindowServices& window,
-                     ConnectionFactory newConnection)
-    : cboDatabase_(cboDatabase), window_(window), cnDatabase_(std::move(newConnection))
+UpdateRun::UpdateRun(WindowServices& window, ConnectionFactory newConnection,
+                     ConnectionSettings instance)
+    : window_(window), instance_(std::move(instance)), cnDatabase_(std::move(newConnection))
 {
 }
 
-void UpdateRun::cmdUpdate_Click()
+void UpdateRun::Run(const std::string& databaseName)
 {
     // Run-local: released when the run ends, on every path.
     std::optional<Recordset> rsVersion;
     std::string sCurrentVersion;
     try {
-        if (cboDatabase_.Text().empty()) {
+        if (databaseName.empty()) {
             window_.MsgBox("No database selected.", MsgBoxStyle::OkOnly);
             return;
         }
         window_.SetScreenPointer(ScreenPointer::Hourglass);
-        MSDEConnection();
+        MSDEConnection(databaseName);
         if (cnDatabase_->State() != Connection::adStateOpen) {
             window_.MsgBox("Could not open the database.", MsgBoxStyle::Exclamation,
                            "Database Error");
@@ -48,8 +47,8 @@ void UpdateRun::cmdUpdate_Click()
             window_.SetScreenPointer(ScreenPointer::Default);
             return;
         }
-        sCurrentVersion = VersionText(rsVersion->Fields("Value").Value());
-        if (!UpdateDB(rsVersion->Fields("Value").Value())) {
+        sCurrentVersion = RequiredText(rsVersion->Fields("Value").Value());
+        if (!PassesVersionGate(rsVersion->Fields("Value").Value())) {
             CloseRun();
             return;
         }
@@ -63,21 +62,22 @@ void UpdateRun::cmdUpdate_Click()
     } catch (const Failure& failure) {
         ReportRunFailure(failure);
     } catch (const std::bad_alloc&) {
-        ReportRunFailure(Failure(7, "Out of memory"));
+        ReportRunFailure(Failure(failure_code::OutOfMemory, "Out of memory"));
     }
 }
 
-void UpdateRun::MSDEConnection()
+void UpdateRun::MSDEConnection(const std::string& databaseName)
 {
     Connection& connection = cnDatabase_.Renew();
-    connection.ConnectionString(MSDEConnectionString(cboDatabase_.Text()));
+    ConnectionSettings settings = instance_;
+    settings.database = databaseName; // exactly as typed: the layer quotes it for its driver
     window_.SetScreenPointer(ScreenPointer::Hourglass);
-    connection.Open();
+    connection.Open(settings);
 }
 
-bool UpdateRun::UpdateDB(const Variant& sDBVer)
+bool UpdateRun::PassesVersionGate(const Variant& sDBVer)
 {
-    if (IsUpdatableVersion(VersionText(sDBVer)))
+    if (IsUpdatableVersion(RequiredText(sDBVer)))
         return true;
     window_.MsgBox("This database does not need to be updated.\r\n\r\n"
                    "This update is only necessary for database version 14.01.03 ",
@@ -94,8 +94,8 @@ void UpdateRun::CloseRun()
 void UpdateRun::ReportRunFailure(const Failure& failure)
 {
     window_.SetScreenPointer(ScreenPointer::Default);
-    sErrMsg_ = RunFailureMessage(failure);
-    window_.MsgBox(sErrMsg_, MsgBoxStyle::OkOnly, "Rate Update Error");
+    const std::string sErrMsg = RunFailureMessage(failure);
+    window_.MsgBox(sErrMsg, MsgBoxStyle::OkOnly, "Rate Update Error");
     CloseOpenConnection();
 }
 

@@ -8,30 +8,30 @@
 
 namespace flagwright {
 
-// What pressing the update button does: check the selection, connect, gate the schema
-// version, apply the kind code corrections, stamp the old and new version, and report the
-// outcome. Holds the window-level connection and the last failure message for the window's
-// lifetime.
+// What pressing the update button does: check the name, connect, gate the schema version,
+// apply the kind code corrections, stamp the old and new version, and report the outcome
+// through the window services. Holds the window-level connection between runs.
 class UpdateRun {
 public:
-    UpdateRun(ComboBox& cboDatabase, WindowServices& window, ConnectionFactory newConnection);
+    // instance: where and as whom to connect; each run names its own database.
+    UpdateRun(WindowServices& window, ConnectionFactory newConnection,
+              ConnectionSettings instance);
 
-    void cmdUpdate_Click();
-
-    ConnectionSlot& cnDatabase() { return cnDatabase_; }
-    const std::string& sErrMsg() const { return sErrMsg_; }
+    // One whole run on the named database (the combo box's text); every outcome, failures
+    // included, ends in a message.
+    void Run(const std::string& databaseName);
 
 private:
-    void MSDEConnection();
-    bool UpdateDB(const Variant& sDBVer);
+    void MSDEConnection(const std::string& databaseName);
+    // The version gate (UpdateDB): false after it has shown its refusal itself.
+    bool PassesVersionGate(const Variant& sDBVer);
     void CloseRun();
     void ReportRunFailure(const Failure& failure);
     void CloseOpenConnection();
 
-    ComboBox& cboDatabase_;
     WindowServices& window_;
+    ConnectionSettings instance_;
     ConnectionSlot cnDatabase_;
-    std::string sErrMsg_;
 };
 
 } // namespace flagwright

@@ -64,13 +64,6 @@ const std::string& Part(const std::vector<std::string>& parts, std::size_t index
 }
 } // namespace
 
-std::string VersionText(const Variant& value)
-{
-    if (!value)
-        throw Failure(failure_code::InvalidUseOfNull, "Invalid use of Null");
-    return *value;
-}
-
 bool IsUpdatableVersion(const std::string& version)
 {
     const std::vector<std::string> parts = SplitAtDots(version);

@@ -1,7 +1,8 @@
 #include "BrowserReply.h"
 
+#include "Text.h"
+
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 namespace flagwright::odbc {
@@ -10,14 +11,6 @@ namespace {
 constexpr unsigned char InstanceRequest = 0x04;
 constexpr unsigned char Response = 0x05;
 constexpr std::size_t HeaderSize = 3;
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 std::optional<int> Port(std::string_view text)
 {

@@ -1,7 +1,5 @@
 #include "DiagnosticFailure.h"
 
-#include "UnreachableServer.h"
-
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -62,6 +60,11 @@ Failure BrokenLink()
                    "General network error. Check your network documentation.");
 }
 } // namespace
+
+Failure UnreachableServer()
+{
+    return Failure(failure_code::Unspecified, "SQL Server does not exist or access denied.");
+}
 
 std::string WithoutDriverPrefix(const std::string& message)
 {

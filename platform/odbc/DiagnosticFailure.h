@@ -23,6 +23,10 @@ enum class OdbcCall { Connect, Execute };
 Failure FailureFromDiagnostics(const std::vector<DiagnosticRecord>& records, OdbcCall call,
                                bool connectionDead);
 
+// A server that cannot be found or reached before any driver is involved, worded as the
+// provider words it.
+Failure UnreachableServer();
+
 // The description with every occurrence of secret masked, for texts that could echo a
 // connection string.
 Failure WithoutSecret(const Failure& failure, const std::string& secret);

@@ -1,6 +1,8 @@
 #include "InstanceResolver.h"
 
 #include "BrowserReply.h"
+#include "DiagnosticFailure.h"
+#include "Text.h"
 
 #include <netdb.h>
 #include <poll.h>
@@ -96,6 +98,22 @@ std::optional<int> ResolveInstancePort(const std::string& host, const std::strin
             return port;
     }
     return std::nullopt;
+}
+
+Endpoint ServerEndpoint(const ConnectionSettings& settings)
+{
+    // SQL Server's names for this machine; the browser and the server listen on loopback too.
+    const bool local = SameName(settings.server, "(local)") || settings.server == ".";
+    Endpoint endpoint{local ? "127.0.0.1" : settings.server, DefaultServerPort};
+    if (settings.port) {
+        endpoint.port = *settings.port;
+    } else if (!settings.instance.empty()) {
+        const auto port = ResolveInstancePort(endpoint.host, settings.instance);
+        if (!port)
+            throw UnreachableServer();
+        endpoint.port = *port;
+    }
+    return endpoint;
 }
 
 } // namespace flagwright::odbc

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConnectionSettings.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -7,6 +9,7 @@
 namespace flagwright::odbc {
 
 inline constexpr int BrowserPort = 1434;
+inline constexpr int DefaultServerPort = 1433;
 
 struct BrowserQuery {
     int port = BrowserPort;
@@ -19,5 +22,15 @@ struct BrowserQuery {
 // once the tries are used up, so a stopped instance is reported within a second.
 std::optional<int> ResolveInstancePort(const std::string& host, const std::string& instance,
                                        const BrowserQuery& query = {});
+
+// Where the server of the settings listens for TCP.
+struct Endpoint {
+    std::string host; // "(local)" becomes 127.0.0.1
+    int port = DefaultServerPort;
+};
+
+// The port given outright, else the named instance's port from its browser, else the
+// default instance's. An instance the browser does not name fails as an unreachable server.
+Endpoint ServerEndpoint(const ConnectionSettings& settings);
 
 } // namespace flagwright::odbc

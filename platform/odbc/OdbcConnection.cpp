@@ -1,55 +1,15 @@
 #include "OdbcConnection.h"
 
-#include "ConnectionSettings.h"
-#include "DriverConnectString.h"
+#include "DriverLogin.h"
 #include "InstanceResolver.h"
 #include "ResultReader.h"
-#include "ServerAddress.h"
-#include "SqlText.h"
-#include "UnreachableServer.h"
-
-#include <unistd.h>
-
-#include <array>
+#include "Utf16.h"
 
 namespace flagwright::odbc {
 
 namespace {
 // What ADO uses when the program sets no command time-out.
 constexpr SQLULEN CommandTimeoutSeconds = 30;
-
-bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
-
-Failure ObjectClosed()
-{
-    return Failure(failure_code::ObjectClosed,
-                   "Operation is not allowed when the object is closed.");
-}
-
-Failure ObjectOpen()
-{
-    return Failure(failure_code::ObjectOpen, "Operation is not allowed when the object is open.");
-}
-
-std::string ThisHostName()
-{
-    std::array<char, 256> name{};
-    if (gethostname(name.data(), name.size() - 1) != 0)
-        return {};
-    return name.data();
-}
-
-int ServerPort(const ServerAddress& address)
-{
-    if (address.port)
-        return *address.port;
-    if (address.instance.empty())
-        return DefaultServerPort;
-    const auto port = ResolveInstancePort(address.host, address.instance);
-    if (!port)
-        throw UnreachableServer();
-    return *port;
-}
 } // namespace
 
 OdbcConnection::~OdbcConnection()
@@ -57,39 +17,25 @@ OdbcConnection::~OdbcConnection()
     Disconnect();
 }
 
-void OdbcConnection::ConnectionString(const std::string& text)
+void OdbcConnection::Open(const ConnectionSettings& settings)
 {
     if (State() == adStateOpen)
-        throw ObjectOpen();
-    connectionString_ = text;
-}
-
-void OdbcConnection::Open()
-{
-    if (State() == adStateOpen)
-        throw ObjectOpen();
-    const ConnectionSettings settings = ParseConnectionString(connectionString_);
+        throw layer_failure::ObjectOpen();
     password_ = settings.password;
-    const ServerAddress address = ParseDataSource(settings.dataSource, ThisHostName());
-    Connect(settings, address.host, ServerPort(address));
-}
-
-void OdbcConnection::Connect(const ConnectionSettings& settings, const std::string& host,
-                             int port)
-{
+    const Endpoint endpoint = ServerEndpoint(settings);
     if (!environment_)
         environment_ = SharedEnvironment();
     const auto driver = PreferredDriver(InstalledDrivers(*environment_));
     if (!driver)
         throw Failure(failure_code::Unspecified,
                       "Data source name not found and no default driver specified");
-    const DriverLogin login = DriverLoginFor(*driver, host, port, settings);
+    const DriverLogin login = DriverLoginFor(*driver, endpoint, settings);
     const std::vector<SQLWCHAR> text = ToSqlText(login.connectString);
 
     auto link = std::make_unique<OdbcHandle>(SQL_HANDLE_DBC, environment_->get());
     SQLSetConnectAttrW(link->get(), SQL_ATTR_LOGIN_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(
-                           static_cast<SQLULEN>(settings.connectTimeoutSeconds)),
+                           static_cast<SQLULEN>(settings.connectTimeout.count())),
                        0);
     // Kept until the connect: the driver manager may read it only then.
     std::vector<SQLWCHAR> catalog;
@@ -120,7 +66,7 @@ void OdbcConnection::Connect(const ConnectionSettings& settings, const std::stri
 Recordset OdbcConnection::Execute(const std::string& commandText)
 {
     if (State() != adStateOpen)
-        throw ObjectClosed();
+        throw layer_failure::ObjectClosed();
     const std::vector<SQLWCHAR> text = ToSqlText(commandText);
     const SQLRETURN rc = SQLExecDirectW(statement_->get(), const_cast<SQLWCHAR*>(text.data()),
                                         static_cast<SQLINTEGER>(text.size() - 1));
@@ -138,7 +84,7 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
 void OdbcConnection::Close()
 {
     if (State() != adStateOpen)
-        throw ObjectClosed();
+        throw layer_failure::ObjectClosed();
     Disconnect();
 }
 

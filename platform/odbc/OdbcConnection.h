@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Connection.h"
+#include "DiagnosticFailure.h"
 #include "OdbcHandle.h"
 
 #include <memory>
@@ -8,11 +9,9 @@
 
 namespace flagwright::odbc {
 
-struct ConnectionSettings;
-
-// A Connection to SQL Server through the installed ODBC driver, opened from an OLE DB style
-// connection string. Each statement runs on one reused statement handle with the provider's
-// default 30 s command time-out, and its rows are read completely before Execute returns.
+// A Connection to SQL Server through the installed ODBC driver. Each statement runs on one
+// reused statement handle with the provider's default 30 s command time-out, and its rows are
+// read completely before Execute returns.
 class OdbcConnection : public Connection {
 public:
     OdbcConnection() = default;
@@ -20,21 +19,17 @@ public:
     OdbcConnection(const OdbcConnection&) = delete;
     OdbcConnection& operator=(const OdbcConnection&) = delete;
 
-    void ConnectionString(const std::string& text) override;
-    const std::string& ConnectionString() const override { return connectionString_; }
-    void Open() override;
+    void Open(const ConnectionSettings& settings) override;
     int State() const override { return statement_ ? adStateOpen : adStateClosed; }
     Recordset Execute(const std::string& commandText) override;
     // Ends the connection; a link that is already broken just ends without a failure.
     void Close() override;
 
 private:
-    void Connect(const ConnectionSettings& settings, const std::string& host, int port);
     void Disconnect() noexcept;
     [[noreturn]] void Fail(const OdbcHandle& handle, OdbcCall call) const;
     bool ConnectionDead() const;
 
-    std::string connectionString_;
     std::string password_;
     std::shared_ptr<OdbcHandle> environment_;
     std::unique_ptr<OdbcHandle> link_;

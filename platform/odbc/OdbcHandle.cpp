@@ -1,14 +1,10 @@
 #include "OdbcHandle.h"
 
-#include "SqlText.h"
+#include "Utf16.h"
 
 #include <mutex>
 
 namespace flagwright::odbc {
-
-namespace {
-bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
-} // namespace
 
 OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type)
 {

@@ -11,6 +11,8 @@
 
 namespace flagwright::odbc {
 
+inline bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
 // Sole owner of one ODBC handle; freeing never throws. A connection handle must be
 // disconnected before it is released.
 class OdbcHandle {

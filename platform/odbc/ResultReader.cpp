@@ -1,14 +1,11 @@
 #include "ResultReader.h"
 
-#include "SqlText.h"
 #include "Utf16.h"
 
 namespace flagwright::odbc {
 
 namespace {
 constexpr std::size_t PieceChars = 512;
-
-bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
 std::optional<std::vector<std::string>> ColumnNames(SQLHSTMT statement, SQLSMALLINT count)
 {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "WindowServices.h"
+#include "ComboBox.h"
 
 class QComboBox;
 
 namespace flagwright {
 
-// The operator's combo box on a QComboBox; text is UTF-8 on this side.
+// The operator's combo box on a QComboBox.
 class QtComboBox : public ComboBox {
 public:
     explicit QtComboBox(QComboBox& box) : box_(box) {}

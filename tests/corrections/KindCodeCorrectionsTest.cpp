@@ -91,7 +91,7 @@ protected:
     void SetUp() override
     {
         script->log = &log;
-        cnDatabase.Renew().Open();
+        cnDatabase.Renew().Open({});
     }
 };
 

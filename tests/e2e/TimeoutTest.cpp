@@ -1,4 +1,3 @@
-#include "InstanceConnectionString.h"
 #include "EndToEndFixture.h"
 
 #include <chrono>
@@ -21,10 +20,10 @@ struct TimedRun {
 TimedRun RunAlone(const std::string& database)
 {
     flagwright::testing::RecordingWindow window;
-    window.text = database;
-    UpdateRun run(window, window, [] { return std::make_unique<odbc::OdbcConnection>(); });
+    UpdateRun run(window, [] { return std::make_unique<odbc::OdbcConnection>(); },
+                  EmberlineInstance());
     const auto start = Clock::now();
-    run.cmdUpdate_Click();
+    run.Run(database);
     return {window.Messages(), Clock::now() - start};
 }
 
@@ -49,9 +48,10 @@ TEST_F(EndToEnd, TimeOutsEndInAMessageWithinTheirLimits)
 {
     const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
     const std::string layerDb = sandbox.CopyDatabase("Emberline", OwnName() + " layer");
+    ConnectionSettings settings = EmberlineInstance();
+    settings.database = layerDb;
     odbc::OdbcConnection layer;
-    layer.ConnectionString(MSDEConnectionString(layerDb));
-    layer.Open();
+    layer.Open(settings);
 
     sandbox.Control(R"({"cmd":"faults","faults":{"delay":40}})");
     auto statementRun = std::async(std::launch::async, [&] { return RunAlone(db); });

@@ -1,4 +1,3 @@
-#include "InstanceConnectionString.h"
 #include "EndToEndFixture.h"
 
 #include <chrono>
@@ -19,7 +18,7 @@ TEST_F(EndToEnd, UpdatesOnceThenTheGateRefuses)
     EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.03");
     EXPECT_EQ(Kinds(db), Corrected(kindsBefore));
     EXPECT_EQ(Default(db, "CompanyCode"), "HSE");
-    EXPECT_TRUE(run.cnDatabase().IsEmpty());
+    ExpectConnectionClosed();
 
     const auto refusal = RunOn(db);
     ASSERT_EQ(refusal.size(), 1U);
@@ -54,7 +53,7 @@ TEST_F(EndToEnd, DatabaseWithoutVersionRowKeepsItsConnectionOpen)
     const std::string db = sandbox.CopyDatabase("Staging", OwnName());
     EXPECT_EQ(RunOn(db), std::vector<std::string>{flagwright::testing::MsgBoxCall(
                              "Database is not an Emberline database.", 48, "")});
-    EXPECT_EQ(run.cnDatabase()->State(), Connection::adStateOpen);
+    EXPECT_EQ(sandbox.Connections(), 1) << "the run keeps this connection open";
     EXPECT_EQ(sandbox.Statements(db), std::vector<std::string>{VersionQuery});
 }
 
@@ -62,7 +61,7 @@ TEST_F(EndToEnd, DatabaseWithoutDefaultsIsNotEmberline)
 {
     const std::string db = sandbox.CopyDatabase("Reports", OwnName());
     EXPECT_EQ(RunOn(db), std::vector<std::string>{FailureBox(failure_code::NoSuchTable)});
-    EXPECT_TRUE(run.cnDatabase().IsEmpty());
+    ExpectConnectionClosed();
 }
 
 TEST_F(EndToEnd, RefusedLoginAndMissingDatabaseAreReported)
@@ -81,9 +80,10 @@ TEST_F(EndToEnd, DatabaseHeldByAnotherConnectionIsReported)
     const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
     std::ofstream(sandbox.DatabaseFile(db).substr(0, sandbox.DatabaseFile(db).size() - 7) +
                   ".single-user");
+    ConnectionSettings settings = EmberlineInstance();
+    settings.database = db;
     odbc::OdbcConnection holder;
-    holder.ConnectionString(MSDEConnectionString(db));
-    holder.Open();
+    holder.Open(settings);
     EXPECT_EQ(RunOn(db), std::vector<std::string>{FailureBox(failure_code::Unspecified)});
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.03");
 }

@@ -1,4 +1,4 @@
-#include "DriverConnectString.h"
+#include "DriverLogin.h"
 
 #include "Failure.h"
 
@@ -8,9 +8,17 @@ using namespace flagwright;
 using namespace flagwright::odbc;
 
 namespace {
+const Endpoint Loopback{"127.0.0.1", 50123};
+
 ConnectionSettings Settings(const std::string& database)
 {
-    return {"DBOPS", "58GrUw3Hyb!!", database, "(local)\\emberline2", 15};
+    ConnectionSettings settings;
+    settings.server = "(local)";
+    settings.instance = "emberline2";
+    settings.database = database;
+    settings.login = "DBOPS";
+    settings.password = "58GrUw3Hyb!!";
+    return settings;
 }
 
 std::string FreeTdsString(const std::string& databaseAttribute)
@@ -38,7 +46,7 @@ TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
         std::string attribute;
     } cases[] = {
         {"Emberline", "DATABASE={Emberline};"},
-        {"", "DATABASE={};"},
+        {"", ""}, // the login's own database
         {" Ember line ", "DATABASE={ Ember line };"},
         {"a;UID=sa;PWD=x", "DATABASE={a;UID=sa;PWD=x};"},
         {"a}b", "DATABASE={a}b};"},
@@ -50,7 +58,7 @@ TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
         {std::string(126, 'n') + "😀", "DATABASE={" + std::string(126, 'n') + "😀};"},
     };
     for (const auto& c : cases) {
-        const DriverLogin login = DriverLoginFor("FreeTDS", "127.0.0.1", 50123, Settings(c.database));
+        const DriverLogin login = DriverLoginFor("FreeTDS", Loopback, Settings(c.database));
         EXPECT_EQ(login.connectString, FreeTdsString(c.attribute)) << c.database;
         EXPECT_EQ(login.catalogAttribute, std::nullopt) << c.database;
     }
@@ -60,7 +68,7 @@ TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
 TEST(DriverLoginFor, FreeTdsGetsAnUnbraceableNameAsCatalogAttribute)
 {
     const DriverLogin login =
-        DriverLoginFor("FreeTDS", "127.0.0.1", 50123, Settings("x};DATABASE={master"));
+        DriverLoginFor("FreeTDS", Loopback, Settings("x};DATABASE={master"));
     EXPECT_EQ(login.connectString, FreeTdsString(""));
     EXPECT_EQ(login.catalogAttribute, "x};DATABASE={master");
 }
@@ -72,20 +80,20 @@ TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
          {std::string("a\0b", 3), std::string("x};😀"), std::string(129, 'n'),
           std::string(127, 'n') + "😀", "x};" + std::string(126, 'n')}) {
         try {
-            DriverLoginFor("FreeTDS", "127.0.0.1", 1, Settings(name));
+            DriverLoginFor("FreeTDS", Loopback, Settings(name));
             ADD_FAILURE() << "carried " << name;
         } catch (const Failure& failure) {
             EXPECT_EQ(failure.Number(), 3001);
         }
     }
-    EXPECT_THROW(DriverLoginFor("ODBC Driver 18 for SQL Server", "127.0.0.1", 1,
+    EXPECT_THROW(DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback,
                                 Settings(std::string("a\0b", 3))),
                  Failure);
 }
 
 TEST(DriverLoginFor, MicrosoftDriversDoubleClosingBraces)
 {
-    const DriverLogin login = DriverLoginFor("ODBC Driver 18 for SQL Server", "127.0.0.1", 50123,
+    const DriverLogin login = DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback,
                                              Settings("x};PWD={y}"));
     EXPECT_EQ(login.connectString,
               "DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:127.0.0.1,50123};"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ComboBox.h"
 #include "WindowServices.h"
 
 #include <string>

@@ -31,15 +31,10 @@ ScriptedConnection::~ScriptedConnection()
     Log(state_ == adStateOpen ? "Release(open)" : "Release");
 }
 
-void ScriptedConnection::ConnectionString(const std::string& text)
+void ScriptedConnection::Open(const ConnectionSettings& settings)
 {
-    connectionString_ = text;
-    Log("ConnectionString(" + text + ")");
-}
-
-void ScriptedConnection::Open()
-{
-    Log("Open");
+    script_->opened.push_back(settings);
+    Log("Open(" + settings.database + ")");
     if (script_->openFailure)
         throw *script_->openFailure;
     if (!script_->openLeavesClosed)
@@ -49,7 +44,7 @@ void ScriptedConnection::Open()
 Recordset ScriptedConnection::Execute(const std::string& commandText)
 {
     if (state_ != adStateOpen)
-        throw Failure(3704, "Operation is not allowed when the object is closed.");
+        throw layer_failure::ObjectClosed();
     script_->statements.push_back(commandText);
     Log("Execute");
     const bool isVersionQuery = commandText.rfind("Select Value from Defaults", 0) == 0;
@@ -66,7 +61,7 @@ Recordset ScriptedConnection::Execute(const std::string& commandText)
 void ScriptedConnection::Close()
 {
     if (state_ != adStateOpen)
-        throw Failure(3704, "Operation is not allowed when the object is closed.");
+        throw layer_failure::ObjectClosed();
     Log("Close");
     if (script_->closeFailure)
         throw *script_->closeFailure;

@@ -15,6 +15,7 @@ namespace flagwright::testing {
 // RecordingWindow so the order of database calls and messages can be checked).
 struct ConnectionScript {
     std::vector<std::string>* log = nullptr;
+    std::vector<ConnectionSettings> opened;    // what every Open was given, in order
     std::optional<Failure> openFailure;        // Open throws this
     bool openLeavesClosed = false;             // Open returns without opening
     std::optional<Recordset> versionResult;    // what the version query returns
@@ -39,9 +40,7 @@ public:
     explicit ScriptedConnection(std::shared_ptr<ConnectionScript> script);
     ~ScriptedConnection() override;
 
-    void ConnectionString(const std::string& text) override;
-    const std::string& ConnectionString() const override { return connectionString_; }
-    void Open() override;
+    void Open(const ConnectionSettings& settings) override;
     int State() const override { return state_; }
     Recordset Execute(const std::string& commandText) override;
     void Close() override;
@@ -53,7 +52,6 @@ private:
 
     std::shared_ptr<ConnectionScript> script_;
     int id_;
-    std::string connectionString_;
     int state_ = adStateClosed;
 };
 

@@ -1,3 +1,4 @@
+#include "EmberlineInstance.h"
 #include "KindCodeCorrections.h"
 #include "RecordingWindow.h"
 #include "ScriptedConnection.h"
@@ -24,18 +25,14 @@ class UpdateRunTest : public ::testing::Test {
 protected:
     RecordingWindow window;
     std::shared_ptr<ConnectionScript> script = std::make_shared<ConnectionScript>();
-    UpdateRun run{window, window, ScriptedConnection::Factory(script)};
+    UpdateRun run{window, ScriptedConnection::Factory(script), EmberlineInstance()};
 
-    void SetUp() override
-    {
-        script->log = &window.calls;
-        window.text = "Emberline";
-    }
+    void SetUp() override { script->log = &window.calls; }
 
-    void RunWithVersion(const Variant& version)
+    void RunWithVersion(const Variant& version, const std::string& database = "Emberline")
     {
         script->versionResult = VersionRows({version});
-        run.cmdUpdate_Click();
+        run.Run(database);
     }
 
     // Position of a logged call; fails the test when it is missing.
@@ -54,10 +51,9 @@ protected:
 
 TEST_F(UpdateRunTest, EmptySelectionShowsItsMessageAndTouchesNothingElse)
 {
-    window.text = "";
-    run.cmdUpdate_Click();
+    run.Run("");
     EXPECT_EQ(window.calls, std::vector<std::string>{MsgBoxCall("No database selected.", 0)});
-    EXPECT_TRUE(run.cnDatabase().IsEmpty());
+    EXPECT_EQ(script->created, 0);
 }
 
 TEST_F(UpdateRunTest, SuccessAppliesTheTableThenBothStampsThenReports)
@@ -78,45 +74,51 @@ TEST_F(UpdateRunTest, SuccessAppliesTheTableThenBothStampsThenReports)
     // still up; then the close, then the arrow.
     EXPECT_EQ(window.calls[0], Hourglass);
     EXPECT_EQ(window.calls[1], "cn1.New");
-    EXPECT_EQ(window.calls[2],
-              "cn1.ConnectionString(provider=SQLOLEDB;Persist security info=False;user id=DBOPS;"
-              "pwd=58GrUw3Hyb!!;initial catalog=Emberline;data source=(local)\\emberline2;"
-              "connect timeout = 15)");
-    EXPECT_EQ(window.calls[3], Hourglass);
-    EXPECT_EQ(window.calls[4], "cn1.Open");
+    EXPECT_EQ(window.calls[2], Hourglass);
+    EXPECT_EQ(window.calls[3], "cn1.Open(Emberline)");
     const std::vector<std::string> tail(window.calls.end() - 4, window.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{Success, "cn1.Close", "cn1.Release", Arrow}));
-    EXPECT_TRUE(run.cnDatabase().IsEmpty());
+    EXPECT_EQ(script->live, 0);
+
+    // The fixed instance and login, and the picked name as the initial catalog.
+    ASSERT_EQ(script->opened.size(), 1u);
+    const ConnectionSettings& settings = script->opened[0];
+    EXPECT_EQ(settings.server, "(local)");
+    EXPECT_EQ(settings.instance, "emberline2");
+    EXPECT_EQ(settings.port, std::nullopt);
+    EXPECT_EQ(settings.database, "Emberline");
+    EXPECT_EQ(settings.login, "DBOPS");
+    EXPECT_EQ(settings.password, "58GrUw3Hyb!!");
+    EXPECT_EQ(settings.connectTimeout, std::chrono::seconds(15));
 }
 
 TEST_F(UpdateRunTest, ConnectionThatDoesNotOpenIsReportedAndKept)
 {
     script->openLeavesClosed = true;
-    run.cmdUpdate_Click();
+    run.Run("Emberline");
     EXPECT_EQ(window.Messages(),
               std::vector<std::string>{MsgBoxCall("Could not open the database.", 48,
                                                   "Database Error")});
     EXPECT_EQ(window.calls.back(), Arrow);
     EXPECT_TRUE(script->statements.empty());
-    EXPECT_FALSE(run.cnDatabase().IsEmpty());
     EXPECT_EQ(script->live, 1);
 }
 
 TEST_F(UpdateRunTest, MissingVersionRowLeavesTheConnectionOpenUntilTheNextRun)
 {
     script->versionResult = Recordset({"Value"}, {});
-    run.cmdUpdate_Click();
-    const std::vector<std::string> tail(window.calls.end() - 2, window.calls.end());
+    run.Run("Emberline");
+    const std::vector<std::string> tail(window.calls.end() - 3, window.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{
-                        MsgBoxCall("Database is not an Emberline database.", 48), Arrow}));
-    ASSERT_FALSE(run.cnDatabase().IsEmpty());
-    EXPECT_EQ(run.cnDatabase()->State(), Connection::adStateOpen);
+                        "cn1.Execute", MsgBoxCall("Database is not an Emberline database.", 48),
+                        Arrow}));
+    EXPECT_EQ(script->live, 1);
 
     // The next run releases (and so closes) it before opening its own.
     window.calls.clear();
     script->versionResult = VersionRows({std::string("14.01.03")});
-    run.cmdUpdate_Click();
-    EXPECT_LT(At("cn1.Release(open)"), At("cn2.Open"));
+    run.Run("Emberline");
+    EXPECT_LT(At("cn1.Release(open)"), At("cn2.Open(Emberline)"));
     EXPECT_EQ(script->live, 0);
 }
 
@@ -131,7 +133,7 @@ TEST_F(UpdateRunTest, RefusedVersionShowsTheGateMessageAndCloses)
 TEST_F(UpdateRunTest, OnlyTheFirstVersionRowCounts)
 {
     script->versionResult = VersionRows({std::string("14.01.04"), std::string("14.01.03")});
-    run.cmdUpdate_Click();
+    run.Run("Emberline");
     EXPECT_EQ(window.Messages(), std::vector<std::string>{Refusal});
 }
 
@@ -154,7 +156,6 @@ TEST_F(UpdateRunTest, VersionThatCannotBeReadFailsIntoTheTrapBeforeAnyChange)
                                                 std::to_string(script->created) + ".Close",
                                             "cn" + std::to_string(script->created) +
                                                 ".Release"}));
-        EXPECT_EQ(run.sErrMsg(), message);
     }
 }
 
@@ -171,34 +172,35 @@ TEST_F(UpdateRunTest, FailureAtTheNthCorrectionStopsBeforeTheStamps)
               (std::vector<std::string>{
                   Arrow, Failure("Error Number: -2147217900\r\nError Description: Deadlock victim."),
                   "cn1.Close", "cn1.Release"}));
-    EXPECT_TRUE(run.cnDatabase().IsEmpty());
+    EXPECT_EQ(script->live, 0);
 }
 
 TEST_F(UpdateRunTest, DatabaseFailuresGetTheirMessagesAndAnOpenConnectionIsClosedAfterIt)
 {
     script->versionFailure = flagwright::Failure(-2147217865, "Invalid object name 'Defaults'.");
-    run.cmdUpdate_Click();
+    run.Run("Emberline");
     const std::string message =
         Failure("Database is not an Emberline database.  Please select another database.");
     EXPECT_LT(At(message), At("cn1.Close"));
     EXPECT_LT(At(Arrow), At(message));
-    EXPECT_TRUE(run.cnDatabase().IsEmpty());
+    EXPECT_EQ(script->live, 0);
 }
 
 TEST_F(UpdateRunTest, RefusedLoginLeavesTheUnopenedConnectionAlone)
 {
     script->openFailure = flagwright::Failure(-2147217843, "Login failed for user 'DBOPS'.");
-    run.cmdUpdate_Click();
+    run.Run("Emberline");
     const std::vector<std::string> tail(window.calls.end() - 3, window.calls.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"cn1.Open", Arrow,
+    EXPECT_EQ(tail, (std::vector<std::string>{"cn1.Open(Emberline)", Arrow,
                                               Failure("Login failed.  Please try again.")}));
-    EXPECT_FALSE(run.cnDatabase().IsEmpty());
-    EXPECT_EQ(run.cnDatabase()->State(), Connection::adStateClosed);
+    EXPECT_EQ(script->live, 1); // never opened, so neither closed nor released
 
+    window.calls.clear();
     script->openFailure = flagwright::Failure(-2147467259, "Cannot open database");
-    run.cmdUpdate_Click();
-    EXPECT_EQ(run.sErrMsg(), "Database in use or does not exist. If in use, close all "
-                             "connections to the database and retry.");
+    run.Run("Emberline");
+    EXPECT_EQ(window.Messages(),
+              std::vector<std::string>{Failure("Database in use or does not exist. If in use, "
+                                               "close all connections to the database and retry.")});
 }
 
 TEST_F(UpdateRunTest, OldVersionIsStampedExactlyAsRead)
@@ -207,31 +209,4 @@ TEST_F(UpdateRunTest, OldVersionIsStampedExactlyAsRead)
     EXPECT_EQ(script->statements[792],
               "UPDATE Defaults SET Value = '14.01.03.O''Brien''''' WHERE ID = 'DBUpdateFrom'");
     EXPECT_EQ(window.Messages(), std::vector<std::string>{Success});
-}
-
-TEST_F(UpdateRunTest, NameWithSemicolonOrBlanksReachesTheConnectionStringWhole)
-{
-    window.text = "x;data source=elsewhere";
-    RunWithVersion("14.01.03");
-    EXPECT_NE(window.calls[2].find(";initial catalog=\"x;data source=elsewhere\";data source="
-                                   "(local)\\emberline2;"),
-              std::string::npos)
-        << window.calls[2];
-
-    window.calls.clear();
-    window.text = "  ";
-    RunWithVersion("14.01.03");
-    EXPECT_NE(window.calls[2].find(";initial catalog=\"  \";"), std::string::npos);
-}
-
-TEST_F(UpdateRunTest, RunsDoNotTouchTheComboBox)
-{
-    window.items = {"A", "B"};
-    RunWithVersion("14.01.03");
-    EXPECT_EQ(window.text, "Emberline");
-    EXPECT_EQ(window.items, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(std::count_if(window.calls.begin(), window.calls.end(),
-                            [](const std::string& c) { return c.rfind("AddItem", 0) == 0 ||
-                                                              c == "Clear"; }),
-              0);
 }

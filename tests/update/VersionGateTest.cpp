@@ -79,15 +79,3 @@ INSTANTIATE_TEST_SUITE_P(
         // a part that is not a number wins over an overflow in the same part
         GateCase{"14.01.99999x", 13}),
     CaseName);
-
-TEST(VersionText, NullFailsWithInvalidUseOfNull)
-{
-    try {
-        VersionText(std::nullopt);
-        FAIL();
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.Number(), failure_code::InvalidUseOfNull);
-    }
-    EXPECT_EQ(VersionText(std::string("14.01.03")), "14.01.03");
-    EXPECT_EQ(VersionText(std::string()), "");
-}

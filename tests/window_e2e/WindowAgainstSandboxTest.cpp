@@ -1,19 +1,20 @@
-#include "DatabaseList.h"
+#include "EmberlineInstance.h"
 #include "MessageBoxWatcher.h"
 #include "OdbcConnection.h"
+#include "OfferedDatabases.h"
 #include "QtPrinting.h"
-#include "SandboxInstance.h"
+#include "Sandbox.h"
 #include "frmMain.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 
 using namespace flagwright;
@@ -25,23 +26,14 @@ ConnectionFactory Odbc()
     return [] { return std::make_unique<odbc::OdbcConnection>(); };
 }
 
+std::vector<std::string> Offered()
+{
+    return OfferedDatabases(Odbc(), EmberlineInstance());
+}
+
 class WindowAgainstSandbox : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(sandbox.Problem().isEmpty()) << sandbox.Problem().toStdString();
-    }
-    void TearDown() override { EXPECT_TRUE(sandbox.Restore()); }
-
-    // Serves a data folder of copies of the sample Emberline database with these names.
-    void ServeDatabases(const QString& folder, std::initializer_list<const char*> names)
-    {
-        const QString data = sandbox.NewDataDir(folder);
-        for (const char* name : names)
-            ASSERT_TRUE(sandbox.AddDatabase(data, QString::fromUtf8(name))) << name;
-        ASSERT_TRUE(sandbox.ServeFrom(data));
-        dataDir = data;
-    }
+    void TearDown() override { sandbox.Restore(); }
 
     static std::vector<QString> Items(const QComboBox& combo)
     {
@@ -51,34 +43,33 @@ protected:
         return items;
     }
 
-    SandboxInstance sandbox;
-    QString dataDir;
+    Sandbox sandbox;
     MessageBoxWatcher boxes;
 };
 } // namespace
 
 TEST_F(WindowAgainstSandbox, OffersUserDatabasesOnlyAndKeepsNamesWhole)
 {
-    ServeDatabases(QStringLiteral("names"), {"Emberline", "EmberlineSupport", "EmberlineSupport2",
-                                             "Emberline Training", "Sales, East", "Publishing"});
-    QFile marker(dataDir + QStringLiteral("/Publishing.distribution"));
-    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    const std::string folder = sandbox.ServeCopiesOfEmberline(
+        {"Emberline", "EmberlineSupport", "EmberlineSupport2", "Emberline Training", "Sales, East",
+         "Publishing"});
+    ASSERT_TRUE(std::ofstream(folder + "/Publishing.distribution"));
 
-    EXPECT_EQ(GetDatabaseNames(Odbc()),
+    EXPECT_EQ(Offered(),
               (std::vector<std::string>{"Emberline", "Emberline Training", "EmberlineSupport2",
                                         "Sales, East"}));
 }
 
 TEST_F(WindowAgainstSandbox, OffersTheSupportNameInOtherLetterCase)
 {
-    ServeDatabases(QStringLiteral("lower"), {"emberlinesupport"});
-    EXPECT_EQ(GetDatabaseList(Odbc()), "emberlinesupport");
+    sandbox.ServeCopiesOfEmberline({"emberlinesupport"});
+    EXPECT_EQ(Offered(), std::vector<std::string>{"emberlinesupport"});
 }
 
 TEST_F(WindowAgainstSandbox, RefusedLoginLeavesTheListEmptyWithoutAMessage)
 {
-    ASSERT_TRUE(sandbox.Control(R"({"cmd": "faults", "faults": {"refuse_logins": true}})"));
-    frmMain window(Odbc());
+    sandbox.Control(R"({"cmd": "faults", "faults": {"refuse_logins": true}})");
+    frmMain window(Odbc(), EmberlineInstance());
     EXPECT_EQ(window.findChild<QComboBox*>("cboDatabase")->count(), 0);
     QApplication::processEvents();
     EXPECT_TRUE(boxes.seen.empty());
@@ -86,10 +77,10 @@ TEST_F(WindowAgainstSandbox, RefusedLoginLeavesTheListEmptyWithoutAMessage)
 
 TEST_F(WindowAgainstSandbox, WindowIsUpWithinASecondWhenNothingAnswers)
 {
-    ASSERT_TRUE(sandbox.Control(R"({"cmd": "stop"})"));
+    sandbox.Control(R"({"cmd": "stop"})");
     QElapsedTimer clock;
     clock.start();
-    frmMain window(Odbc());
+    frmMain window(Odbc(), EmberlineInstance());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_LT(clock.elapsed(), 1000);
@@ -99,9 +90,9 @@ TEST_F(WindowAgainstSandbox, WindowIsUpWithinASecondWhenNothingAnswers)
 
 TEST_F(WindowAgainstSandbox, UpdatesTheChosenSampleDatabase)
 {
-    ServeDatabases(QStringLiteral("samples"),
-                   {"Emberline", "Emberline Training", "EmberlineArchive", "EmberlineSupport"});
-    frmMain window(Odbc());
+    sandbox.ServeCopiesOfEmberline(
+        {"Emberline", "Emberline Training", "EmberlineArchive", "EmberlineSupport"});
+    frmMain window(Odbc(), EmberlineInstance());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* combo = window.findChild<QComboBox*>("cboDatabase");

@@ -14,7 +14,7 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace flagwright::e2e {
+namespace flagwright::testing {
 
 namespace {
 // The log writes backslash, tab, CR and LF as \\, \t, \r and \n.
@@ -39,6 +39,13 @@ Sandbox::Sandbox()
     if (!dir || !std::filesystem::exists(std::string(dir) + "/serve.pid"))
         throw std::runtime_error("the sandbox instance is not running (SANDBOX_DIR)");
     dir_ = dir;
+}
+
+Sandbox::~Sandbox()
+{
+    std::error_code ignored;
+    for (const std::string& folder : ownFolders_)
+        std::filesystem::remove_all(folder, ignored);
 }
 
 std::string Sandbox::DatabaseFile(const std::string& name) const
@@ -98,23 +105,59 @@ std::map<std::string, std::string> Sandbox::DatabaseFiles() const
     return files;
 }
 
-void Sandbox::Control(const std::string& command) const
+std::string Sandbox::Request(const std::string& command) const
 {
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const std::string path = dir_ + "/control.sock";
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    std::string reply(256, '\0');
-    ssize_t got = -1;
+    std::string reply;
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
         const std::string line = command + "\n";
-        if (write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()))
-            got = read(fd, reply.data(), reply.size());
+        if (write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size())) {
+            char buffer[512];
+            for (ssize_t got; reply.find('\n') == std::string::npos &&
+                              (got = read(fd, buffer, sizeof buffer)) > 0;)
+                reply.append(buffer, static_cast<std::size_t>(got));
+        }
     }
     close(fd);
-    reply.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return reply;
+}
+
+void Sandbox::Control(const std::string& command) const
+{
+    const std::string reply = Request(command);
     ASSERT_NE(reply.find("\"ok\": true"), std::string::npos) << command << " -> " << reply;
+}
+
+int Sandbox::Connections() const
+{
+    const std::string reply = Request(R"({"cmd":"status"})");
+    const std::string key = "\"connections\": ";
+    const auto at = reply.find(key);
+    EXPECT_NE(at, std::string::npos) << reply;
+    return at == std::string::npos ? -1 : std::atoi(reply.c_str() + at + key.size());
+}
+
+std::string Sandbox::ServeCopiesOfEmberline(const std::vector<std::string>& names)
+{
+    std::string folder = dir_ + "/own-XXXXXX";
+    if (!mkdtemp(folder.data()))
+        throw std::runtime_error("cannot make a data folder under " + dir_);
+    ownFolders_.push_back(folder);
+    for (const std::string& name : names)
+        std::filesystem::copy_file(DatabaseFile("Emberline"), folder + "/" + name + ".sqlite");
+    Control(R"({"cmd":"data","dir":")" + folder + "\"}");
+    return folder;
+}
+
+void Sandbox::Restore() const
+{
+    Control(R"({"cmd":"faults","faults":{}})");
+    Control(R"({"cmd":"start"})");
+    Control(R"({"cmd":"data","dir":")" + dir_ + "/data\"}");
 }
 
 void ChangeFile(const std::string& file, const std::string& sql,
@@ -157,4 +200,4 @@ std::vector<std::vector<std::string>> QueryFile(const std::string& file, const s
     return rows;
 }
 
-} // namespace flagwright::e2e
+} // namespace flagwright::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectionSettings.h"
+#include "InstanceResolver.h"
 
 #include <optional>
 #include <string>
@@ -19,10 +20,10 @@ struct DriverLogin {
     std::optional<std::string> catalogAttribute;
 };
 
-// Every value is braced so that none can end early and add or change another attribute.
-// Values the chosen driver cannot carry exactly fail with 3001 rather than naming something
-// else.
-DriverLogin DriverLoginFor(const std::string& driver, const std::string& host, int port,
+// Every value is written so that none can end early and add or change another attribute.
+// Values the chosen driver cannot carry exactly fail with InvalidArguments rather than
+// naming something else.
+DriverLogin DriverLoginFor(const std::string& driver, const Endpoint& endpoint,
                            const ConnectionSettings& settings);
 
 } // namespace flagwright::odbc

@@ -1,5 +1,5 @@
-#include "DatabaseList.h"
-#include "RecordingWindow.h"
+#include "EmberlineInstance.h"
+#include "OfferedDatabases.h"
 #include "ScriptedConnection.h"
 
 #include <gtest/gtest.h>
@@ -10,92 +10,62 @@ using namespace flagwright;
 using namespace flagwright::testing;
 
 namespace {
-const std::string InstanceLogin =
-    "provider=SQLOLEDB;Persist security info=False;user id=DBOPS;pwd=58GrUw3Hyb!!;"
-    "data source=(local)\\emberline2;connect timeout = 15";
+using Names = std::vector<std::string>;
 
-class DatabaseListTest : public ::testing::Test {
+class OfferedDatabasesTest : public ::testing::Test {
 protected:
-    RecordingWindow combo;
+    std::vector<std::string> log;
     std::shared_ptr<ConnectionScript> script = std::make_shared<ConnectionScript>();
-    ConnectionFactory factory = ScriptedConnection::Factory(script);
 
-    void Offer(const std::vector<std::pair<Variant, Variant>>& databases)
+    Names Offer(const std::vector<std::pair<Variant, Variant>>& databases)
     {
         script->catalogResult = CatalogRows(databases);
+        return OfferedDatabases(ScriptedConnection::Factory(script), EmberlineInstance());
     }
 };
 } // namespace
 
-TEST_F(DatabaseListTest, ReadsTheCatalogOverOneConnectionWithoutInitialCatalog)
+TEST_F(OfferedDatabasesTest, ReadsTheCatalogOverOneConnectionWithoutInitialCatalog)
 {
-    script->log = &combo.calls;
-    combo.items = {"stale"};
-    combo.text = "typed";
-    Offer({{"Emberline", "0"}, {"Reports", "0"}});
-
-    LoadDatabaseList(combo, factory);
-
-    EXPECT_EQ(combo.calls, (std::vector<std::string>{
-                               "Clear", "cn1.New", "cn1.ConnectionString(" + InstanceLogin + ")",
-                               "cn1.Open", "cn1.Execute", "cn1.Close", "cn1.Release",
-                               "AddItem(Emberline)", "AddItem(Reports)"}));
+    script->log = &log;
+    EXPECT_EQ(Offer({{"Emberline", "0"}, {"Reports", "0"}}), (Names{"Emberline", "Reports"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"cn1.New", "cn1.Open()", "cn1.Execute", "cn1.Close",
+                                             "cn1.Release"}));
+    ASSERT_EQ(script->opened.size(), 1u);
+    EXPECT_EQ(script->opened[0].server, "(local)");
+    EXPECT_EQ(script->opened[0].instance, "emberline2");
+    EXPECT_EQ(script->opened[0].login, "DBOPS");
     EXPECT_EQ(script->statements,
               std::vector<std::string>{
                   "SELECT name, CASE WHEN dbid <= 4 OR (category & 16) = 16 THEN 1 ELSE 0 END "
                   "AS IsSystem FROM master.dbo.sysdatabases ORDER BY name"});
-    EXPECT_EQ(combo.text, "");
 }
 
-TEST_F(DatabaseListTest, LeavesOutSystemDatabasesAndExactlyTheSupportDatabase)
+TEST_F(OfferedDatabasesTest, LeavesOutSystemDatabasesAndExactlyTheSupportDatabase)
 {
-    Offer({{"distribution", "1"},
-           {"Emberline", "0"},
-           {"EmberlineSupport", "0"},
-           {"EmberlineSupport2", "0"},
-           {"emberlinesupport", "0"},
-           {"master", "1"},
-           {"model", "1"},
-           {"msdb", "1"},
-           {"tempdb", "1"}});
-    EXPECT_EQ(GetDatabaseList(factory), "Emberline,EmberlineSupport2,emberlinesupport");
+    EXPECT_EQ(Offer({{"distribution", "1"},
+                     {"Emberline", "0"},
+                     {"EmberlineSupport", "0"},
+                     {"EmberlineSupport2", "0"},
+                     {"emberlinesupport", "0"},
+                     {"master", "1"},
+                     {"model", "1"},
+                     {"msdb", "1"},
+                     {"tempdb", "1"}}),
+              (Names{"Emberline", "EmberlineSupport2", "emberlinesupport"}));
+    EXPECT_EQ(Offer({{"master", "1"}, {"EmberlineSupport", "0"}}), Names{});
 }
 
-TEST_F(DatabaseListTest, ReadsTheSystemFlagFirstAndSkipsTheNameOfASystemDatabase)
+TEST_F(OfferedDatabasesTest, ReadsTheSystemFlagFirstAndSkipsTheNameOfASystemDatabase)
 {
-    Offer({{std::nullopt, "1"}, {"Emberline", "0"}});
-    EXPECT_EQ(GetDatabaseList(factory), "Emberline");
+    EXPECT_EQ(Offer({{std::nullopt, "1"}, {"Emberline", "0"}}), Names{"Emberline"});
 }
 
-TEST_F(DatabaseListTest, KeepsCatalogOrderDuplicatesAndBlanks)
+TEST_F(OfferedDatabasesTest, KeepsCatalogOrderDuplicatesBlanksAndCommas)
 {
-    Offer({{"Zeta", "0"}, {"Emberline Training", "0"}, {"Alpha", "0"}, {"Alpha", "0"}});
-    EXPECT_EQ(GetDatabaseList(factory), "Zeta,Emberline Training,Alpha,Alpha");
-}
-
-TEST_F(DatabaseListTest, ASingleDatabaseHasNoSeparator)
-{
-    Offer({{"Emberline", "0"}});
-    EXPECT_EQ(GetDatabaseList(factory), "Emberline");
-    LoadDatabaseList(combo, factory);
-    EXPECT_EQ(combo.items, std::vector<std::string>{"Emberline"});
-}
-
-TEST_F(DatabaseListTest, ANameHoldingACommaIsOfferedWhole)
-{
-    Offer({{"Emberline", "0"}, {"Sales,2020", "0"}});
-
-    EXPECT_EQ(GetDatabaseNames(factory), (std::vector<std::string>{"Emberline", "Sales,2020"}));
-    EXPECT_EQ(GetDatabaseList(factory), "Emberline,Sales,2020");
-    LoadDatabaseList(combo, factory);
-    EXPECT_EQ(combo.items, (std::vector<std::string>{"Emberline", "Sales,2020"}));
-}
-
-TEST_F(DatabaseListTest, NoDatabasesGiveNoItems)
-{
-    Offer({{"master", "1"}, {"EmberlineSupport", "0"}});
-    LoadDatabaseList(combo, factory);
-    EXPECT_EQ(combo.calls, std::vector<std::string>{"Clear"});
+    EXPECT_EQ(Offer({{"Zeta", "0"}, {"Emberline Training", "0"}, {"Alpha", "0"}, {"Alpha", "0"},
+                     {"Sales,2020", "0"}}),
+              (Names{"Zeta", "Emberline Training", "Alpha", "Alpha", "Sales,2020"}));
 }
 
 namespace {
@@ -116,17 +86,12 @@ class DatabaseListFailure : public ::testing::TestWithParam<BrokenCatalog> {};
 
 TEST_P(DatabaseListFailure, GivesNoNamesSilentlyAndReleasesTheConnection)
 {
-    RecordingWindow combo;
     auto script = std::make_shared<ConnectionScript>();
     script->catalogResult = CatalogRows({{"Emberline", "0"}});
     GetParam().breakIt(*script);
 
-    EXPECT_EQ(GetDatabaseList(ScriptedConnection::Factory(script)), "");
-    script->statements.clear();
-    LoadDatabaseList(combo, ScriptedConnection::Factory(script));
-
-    EXPECT_EQ(combo.calls, std::vector<std::string>{"Clear"});
-    EXPECT_EQ(script->created, 2);
+    EXPECT_EQ(OfferedDatabases(ScriptedConnection::Factory(script), EmberlineInstance()), Names{});
+    EXPECT_EQ(script->created, 1);
     EXPECT_EQ(script->live, 0);
 }
 

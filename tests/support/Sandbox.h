@@ -6,13 +6,16 @@
 #include <utility>
 #include <vector>
 
-namespace flagwright::e2e {
+namespace flagwright::testing {
 
 // The sandbox instance the test fixture started: its data folder, statement log and control
-// socket, found through SANDBOX_DIR. Fails the test when it is not there.
+// socket, found through SANDBOX_DIR. Construction fails when it is not there.
 class Sandbox {
 public:
     Sandbox();
+    ~Sandbox();
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
 
     // Copies a seeded database to a new one of this name and returns the name.
     std::string CopyDatabase(const std::string& seed, const std::string& name) const;
@@ -27,9 +30,20 @@ public:
     std::map<std::string, std::string> DatabaseFiles() const;
     // Sends one control command (a JSON object) and fails unless the sandbox says ok.
     void Control(const std::string& command) const;
+    // Client connections the instance holds now.
+    int Connections() const;
+
+    // A new data folder of this object's own, removed with it, holding copies of the seeded
+    // Emberline database under the given names; the instance serves it until Restore.
+    std::string ServeCopiesOfEmberline(const std::vector<std::string>& names);
+    // Undoes what a test changed: no faults, running, serving the seeded folder.
+    void Restore() const;
 
 private:
+    std::string Request(const std::string& command) const;
+
     std::string dir_;
+    std::vector<std::string> ownFolders_;
 };
 
 // Runs one statement on a SQLite file, binding value to its one parameter ("?") when given;
@@ -40,4 +54,4 @@ void ChangeFile(const std::string& file, const std::string& sql,
 // Rows of a query on a SQLite file, every value as text ("NULL" for NULL).
 std::vector<std::vector<std::string>> QueryFile(const std::string& file, const std::string& sql);
 
-} // namespace flagwright::e2e
+} // namespace flagwright::testing

@@ -1,6 +1,5 @@
-#include "DatabaseList.h"
+#include "OfferedDatabases.h"
 
-#include "InstanceConnectionString.h"
 #include "Failure.h"
 
 #include <charconv>
@@ -13,13 +12,6 @@ namespace {
 // Holds the databases the program serves itself; never offered for an update.
 constexpr const char* SupportDatabase = "EmberlineSupport";
 
-std::string RequiredText(const Variant& value)
-{
-    if (!value)
-        throw Failure(failure_code::InvalidUseOfNull, "Invalid use of Null");
-    return *value;
-}
-
 bool IsSystemFlag(const Variant& value)
 {
     const std::string text = RequiredText(value);
@@ -30,7 +22,7 @@ bool IsSystemFlag(const Variant& value)
     return flag != 0;
 }
 
-std::vector<std::string> OfferedNames(const Recordset& databases)
+std::vector<std::string> NamesOnOffer(const Recordset& databases)
 {
     std::vector<std::string> names;
     for (const std::vector<Variant>& row : databases.Rows()) {
@@ -46,36 +38,19 @@ std::vector<std::string> OfferedNames(const Recordset& databases)
 }
 } // namespace
 
-std::vector<std::string> GetDatabaseNames(const ConnectionFactory& newConnection)
+std::vector<std::string> OfferedDatabases(const ConnectionFactory& newConnection,
+                                          const ConnectionSettings& instance)
 {
     try {
         const std::unique_ptr<Connection> connection = newConnection();
-        connection->ConnectionString(InstanceConnectionString());
-        connection->Open();
-        std::vector<std::string> names = OfferedNames(connection->Execute(DatabaseCatalogQuery));
+        connection->Open(instance);
+        std::vector<std::string> names = NamesOnOffer(connection->Execute(DatabaseCatalogQuery));
         connection->Close();
         return names;
     } catch (const std::exception&) {
         // A list that cannot be read is an empty list; the connection is released either way.
         return {};
     }
-}
-
-std::string GetDatabaseList(const ConnectionFactory& newConnection)
-{
-    const std::vector<std::string> names = GetDatabaseNames(newConnection);
-    std::string list;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        list += (i == 0 ? "" : ",") + names[i];
-    return list;
-}
-
-void LoadDatabaseList(ComboBox& combo, const ConnectionFactory& newConnection)
-{
-    combo.Clear();
-    // Names are kept whole, so a database whose name holds "," is offered as it is.
-    for (const std::string& name : GetDatabaseNames(newConnection))
-        combo.AddItem(name);
 }
 
 } // namespace flagwright

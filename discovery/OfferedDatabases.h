@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ConnectionSlot.h"
+
+#include <string>
+#include <vector>
+
+namespace flagwright {
+
+// The query that lists the databases of the instance, with a flag for the system ones (the four
+// built-in databases and a distribution database); SQL Server 2000 to 2022 all answer it.
+inline constexpr const char* DatabaseCatalogQuery =
+    "SELECT name, CASE WHEN dbid <= 4 OR (category & 16) = 16 THEN 1 ELSE 0 END AS IsSystem "
+    "FROM master.dbo.sysdatabases ORDER BY name";
+
+// The databases the operator may update (the window's GetDatabaseList), in catalog order:
+// system databases and the EmberlineSupport database left out, every name kept whole. Any
+// failure on the way gives no names at all and is not reported: the operator can still type
+// a name.
+std::vector<std::string> OfferedDatabases(const ConnectionFactory& newConnection,
+                                          const ConnectionSettings& instance);
+
+} // namespace flagwright

@@ -1,0 +1,104 @@
+#include "DriverLogin.h"
+
+#include "Failure.h"
+#include "Text.h"
+#include "Utf16.h"
+
+#include <algorithm>
+#include <array>
+
+namespace flagwright::odbc {
+
+namespace {
+constexpr const char* FreeTds = "FreeTDS";
+// FreeTDS cuts the database name of a login after 128 UTF-16 units, which could name another
+// database; the server allows no longer name anyway.
+constexpr std::size_t FreeTdsDatabaseLimit = 128;
+
+bool HoldsNul(const std::string& value) { return value.find('\0') != std::string::npos; }
+
+// The ODBC rule: braces around the value, "}" doubled inside.
+std::string Braced(const std::string& value)
+{
+    if (HoldsNul(value))
+        throw layer_failure::InvalidArguments(); // the driver would stop reading there
+    std::string braced = "{";
+    braced += WithDoubled(value, '}');
+    braced += '}';
+    return braced;
+}
+
+// FreeTDS 1.3 ends a braced value at the first "};" and takes everything before it
+// literally ("}}" stays two braces), so a value is carried exactly unless it holds "};".
+bool FreeTdsCanBrace(const std::string& value)
+{
+    return !HoldsNul(value) && value.find("};") == std::string::npos;
+}
+
+std::string FreeTdsAttribute(const std::string& keyword, const std::string& value)
+{
+    if (!FreeTdsCanBrace(value))
+        throw layer_failure::InvalidArguments();
+    return keyword + "={" + value + "};";
+}
+
+bool HasCharacterBeyondUtf16Unit(const std::string& utf8)
+{
+    return std::any_of(utf8.begin(), utf8.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0xF0; });
+}
+
+DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& settings)
+{
+    DriverLogin login;
+    login.connectString = FreeTdsAttribute("DRIVER", FreeTds) +
+                          FreeTdsAttribute("SERVER", endpoint.host) +
+                          FreeTdsAttribute("PORT", std::to_string(endpoint.port)) +
+                          FreeTdsAttribute("UID", settings.login) +
+                          FreeTdsAttribute("PWD", settings.password);
+    const std::string& database = settings.database;
+    if (Utf8ToUtf16(database).size() > FreeTdsDatabaseLimit)
+        throw layer_failure::InvalidArguments();
+    if (FreeTdsCanBrace(database)) {
+        if (!database.empty())
+            login.connectString += FreeTdsAttribute("DATABASE", database);
+    } else {
+        // The driver manager passes the attribute on as UCS-2: no characters beyond it.
+        if (HoldsNul(database) || HasCharacterBeyondUtf16Unit(database))
+            throw layer_failure::InvalidArguments();
+        login.catalogAttribute = database;
+    }
+    // An explicit TDS version: in its automatic mode FreeTDS can hang on a peer that never
+    // answers the prelogin.
+    login.connectString += "TDS_Version={7.4};ClientCharset={UTF-8};";
+    return login;
+}
+} // namespace
+
+std::optional<std::string> PreferredDriver(const std::vector<std::string>& installedDrivers)
+{
+    constexpr std::array<const char*, 4> preference = {
+        "ODBC Driver 18 for SQL Server", "ODBC Driver 17 for SQL Server", "SQL Server", FreeTds};
+    for (const char* driver : preference)
+        if (std::find(installedDrivers.begin(), installedDrivers.end(), driver) !=
+            installedDrivers.end())
+            return driver;
+    return std::nullopt;
+}
+
+DriverLogin DriverLoginFor(const std::string& driver, const Endpoint& endpoint,
+                           const ConnectionSettings& settings)
+{
+    if (driver == FreeTds)
+        return FreeTdsLogin(endpoint, settings);
+    // Like the OLE DB provider this replaces, no encryption on the local link.
+    std::string text = "DRIVER=" + Braced(driver) + ";SERVER=" +
+                       Braced("tcp:" + endpoint.host + "," + std::to_string(endpoint.port)) + ";";
+    if (!settings.database.empty())
+        text += "DATABASE=" + Braced(settings.database) + ";";
+    text += "UID=" + Braced(settings.login) + ";PWD=" + Braced(settings.password) +
+            ";Encrypt={no};";
+    return {text, std::nullopt};
+}
+
+} // namespace flagwright::odbc

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ConnectionSettings.h"
+
+namespace flagwright {
+
+// The one server instance and login the program works with, (local)\emberline2 as DBOPS;
+// fixed, never configured. The database is left for the caller to name.
+inline ConnectionSettings EmberlineInstance()
+{
+    ConnectionSettings settings;
+    settings.server = "(local)";
+    settings.instance = "emberline2";
+    settings.login = "DBOPS";
+    settings.password = "58GrUw3Hyb!!";
+    settings.connectTimeout = std::chrono::seconds(15);
+    return settings;
+}
+
+} // namespace flagwright
