@@ -3,6 +3,7 @@
 #include "Failure.h"
 
 #include <charconv>
+#include <chrono>
 #include <exception>
 #include <memory>
 
@@ -41,9 +42,16 @@ std::vector<std::string> NamesOnOffer(const Recordset& databases)
 std::vector<std::string> OfferedDatabases(const ConnectionFactory& newConnection,
                                           const ConnectionSettings& instance)
 {
+    // One deadline for the whole listing: the window waits for it before it is shown.
+    const auto deadline = std::chrono::steady_clock::now() + instance.connectTimeout;
     try {
         const std::unique_ptr<Connection> connection = newConnection();
         connection->Open(instance);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left <= std::chrono::milliseconds::zero())
+            return {};
+        connection->CommandTimeout(left);
         std::vector<std::string> names = NamesOnOffer(connection->Execute(DatabaseCatalogQuery));
         connection->Close();
         return names;

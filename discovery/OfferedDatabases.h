@@ -14,8 +14,9 @@ inline constexpr const char* DatabaseCatalogQuery =
     "FROM master.dbo.sysdatabases ORDER BY name";
 
 // The databases the operator may update (the window's GetDatabaseList), in catalog order:
-// system databases and the EmberlineSupport database left out, every name kept whole. Any
-// failure on the way gives no names at all and is not reported: the operator can still type
+// system databases and the EmberlineSupport database left out, every name kept whole. The
+// whole listing takes at most the instance's connect time-out. Any failure on the way, the
+// time-out included, gives no names at all and is not reported: the operator can still type
 // a name.
 std::vector<std::string> OfferedDatabases(const ConnectionFactory& newConnection,
                                           const ConnectionSettings& instance);

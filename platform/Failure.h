@@ -33,6 +33,7 @@ inline constexpr std::int32_t NoCurrentRecord = 3021;
 inline constexpr std::int32_t ItemNotFound = 3265;
 inline constexpr std::int32_t ObjectClosed = 3704;
 inline constexpr std::int32_t ObjectOpen = 3705;
+inline constexpr std::int32_t ProviderNotFound = 3706;
 
 // The program's own codes, from converting values and using references.
 inline constexpr std::int32_t Overflow = 6;
@@ -59,6 +60,11 @@ inline Failure ObjectClosed()
 inline Failure ObjectOpen()
 {
     return Failure(failure_code::ObjectOpen, "Operation is not allowed when the object is open.");
+}
+inline Failure ProviderNotFound()
+{
+    return Failure(failure_code::ProviderNotFound,
+                   "Provider cannot be found. It may not be properly installed.");
 }
 } // namespace layer_failure
 

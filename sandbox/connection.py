@@ -25,6 +25,9 @@ class Connection:
         self.session = None
         self.packet_size = LOGIN_PACKET_SIZE
         self.cancel = threading.Event()       # attention received or connection gone
+        self.gone = threading.Event()         # killed: stop whatever is still being sent
+        # Taken when the connection starts, so a test can give each connection its own.
+        self.trickle = server.faults.current.trickle
         self._requests = queue.Queue()
         self._kill_lock = threading.Lock()
         self._killed = False
@@ -38,6 +41,7 @@ class Connection:
             if self._killed:
                 return
             self._killed = True
+        self.gone.set()
         pk.close_now(self.sock, reset)
 
     # -- reader -----------------------------------------------------------------------
@@ -71,7 +75,7 @@ class Connection:
         while True:
             ptype, payload = pk.read_message(self.sock)
             if ptype == pk.PRELOGIN:
-                self._send(login.PRELOGIN_REPLY)
+                self._send(login.PRELOGIN_REPLY, 'prelogin')
             elif ptype == pk.LOGIN7:
                 return self._login(payload)
             else:
@@ -99,12 +103,13 @@ class Connection:
                 errors = [error] if error.number == 924 else []
                 errors += [make(4060, name), make(18456, request.user)]
         if errors:
-            self._send(login.failure_stream(errors, request.version))
+            self._send(login.failure_stream(errors, request.version), 'login')
             return False
         self.session = session
         self.procedures = rpc.Procedures(session)
         size = login.negotiate_packet_size(request.packet_size)
-        self._send(login.success_stream(session.database.name, request.version, answered, size))
+        self._send(login.success_stream(session.database.name, request.version, answered, size),
+                   'login')
         self.packet_size = size
         return True
 
@@ -174,10 +179,18 @@ class Connection:
     def _reply(self, data):
         """Send a response unless an attention arrived meanwhile (then only its ack goes out)."""
         if not self.cancel.is_set():
-            self._send(data)
+            self._send(data, 'statement')
 
-    def _send(self, data):
-        pk.send_all(self.sock, pk.frame(data, self.spid, self.packet_size))
+    def _send(self, data, phase=None):
+        framed = pk.frame(data, self.spid, self.packet_size)
+        if self.trickle is None or self.trickle[0] != phase:
+            pk.send_all(self.sock, framed)
+            return
+        # A peer that answers, but one byte at a time, whatever the client says meanwhile.
+        for index in range(len(framed)):
+            if self.gone.wait(self.trickle[1]):
+                raise pk.ConnectionClosed('killed while trickling')
+            pk.send_all(self.sock, framed[index:index + 1])
 
     def _finish(self):
         if self.session is not None:

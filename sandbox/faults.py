@@ -2,7 +2,8 @@
 import threading
 
 KEYS = ('refuse_logins', 'fail', 'drop', 'drop_mode', 'stop', 'delay', 'login_delay',
-        'silent_prelogin')
+        'silent_prelogin', 'trickle')
+TRICKLE_PHASES = ('prelogin', 'login', 'statement')
 
 
 class Trigger:
@@ -29,6 +30,21 @@ class Trigger:
         return self.seen == self.nth
 
 
+def parse_trickle(setting):
+    """'PHASE:SECONDS': that phase's replies go out one byte per SECONDS."""
+    phase, _, seconds = str(setting).partition(':')
+    if phase not in TRICKLE_PHASES:
+        raise ValueError('trickle phase must be one of %s: %r' % (', '.join(TRICKLE_PHASES),
+                                                                  setting))
+    try:
+        interval = float(seconds)
+    except ValueError:
+        raise ValueError('expected PHASE:SECONDS, got %r' % setting) from None
+    if interval <= 0:
+        raise ValueError('SECONDS must be positive: %r' % setting)
+    return phase, interval
+
+
 class Faults:
     def __init__(self, settings=None):
         settings = dict(settings or {})
@@ -42,6 +58,7 @@ class Faults:
         self.drop_mode = settings.get('drop_mode') or 'fin'
         if self.drop_mode not in ('fin', 'rst'):
             raise ValueError('drop_mode must be fin or rst')
+        self.trickle = parse_trickle(settings['trickle']) if settings.get('trickle') else None
         self.fail = Trigger(settings['fail'], True) if settings.get('fail') else None
         self.drop = Trigger(settings['drop'], False) if settings.get('drop') else None
         self.stop = Trigger(settings['stop'], False) if settings.get('stop') else None

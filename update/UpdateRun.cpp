@@ -52,10 +52,16 @@ void UpdateRun::Run(const std::string& databaseName)
             CloseRun();
             return;
         }
-        ApplyKindCodeCorrections(cnDatabase_);
         // Quotes doubled, so the row receives exactly the text read.
-        cnDatabase_->Execute("UPDATE Defaults SET Value = '" +
-                             WithDoubled(sCurrentVersion, '\'') + "' WHERE ID = 'DBUpdateFrom'");
+        const std::string oldVersionStamp = "UPDATE Defaults SET Value = '" +
+                                            WithDoubled(sCurrentVersion, '\'') +
+                                            "' WHERE ID = 'DBUpdateFrom'";
+        // A stamp that could not reach the server whole would fail only after every
+        // correction, and again on every later run: refuse before changing anything.
+        if (!IsCarriedExactly(oldVersionStamp))
+            throw layer_failure::InvalidArguments();
+        ApplyKindCodeCorrections(cnDatabase_);
+        cnDatabase_->Execute(oldVersionStamp);
         cnDatabase_->Execute(NewVersionStamp);
         window_.MsgBox("Update successful.", MsgBoxStyle::Information, "Congratulations");
         CloseRun();

@@ -1,15 +1,52 @@
 #include "OdbcConnection.h"
 
 #include "DriverLogin.h"
-#include "InstanceResolver.h"
 #include "ResultReader.h"
 #include "Utf16.h"
+
+#include <algorithm>
+#include <mutex>
 
 namespace flagwright::odbc {
 
 namespace {
-// What ADO uses when the program sets no command time-out.
-constexpr SQLULEN CommandTimeoutSeconds = 30;
+using Clock = CallWatchdog::Clock;
+
+Failure LoginTimeout()
+{
+    return Failure(failure_code::Unspecified, "Login timeout expired");
+}
+
+Failure StatementTimeout()
+{
+    return Failure(failure_code::Timeout, "Timeout expired");
+}
+
+// Whole seconds for the driver's own time-outs, which it applies to each wait; never 0,
+// which would mean no limit.
+SQLULEN DriverSeconds(Clock::duration limit)
+{
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(limit).count();
+    return static_cast<SQLULEN>(std::max<decltype(seconds)>(seconds, 1));
+}
+
+// One login at a time in this process, so the sockets that appear during a login are that
+// login's own.
+std::mutex& LoginTurn()
+{
+    static std::mutex turn;
+    return turn;
+}
+
+std::vector<LinkSocket> Added(const std::vector<LinkSocket>& now,
+                              const std::vector<LinkSocket>& before)
+{
+    std::vector<LinkSocket> added;
+    for (const LinkSocket& socket : now)
+        if (std::find(before.begin(), before.end(), socket) == before.end())
+            added.push_back(socket);
+    return added;
+}
 } // namespace
 
 OdbcConnection::~OdbcConnection()
@@ -21,22 +58,17 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
 {
     if (State() == adStateOpen)
         throw layer_failure::ObjectOpen();
+    const auto deadline = Clock::now() + settings.connectTimeout;
     password_ = settings.password;
-    const Endpoint endpoint = ServerEndpoint(settings);
     if (!environment_)
         environment_ = SharedEnvironment();
     const auto driver = PreferredDriver(InstalledDrivers(*environment_));
     if (!driver)
-        throw Failure(failure_code::Unspecified,
-                      "Data source name not found and no default driver specified");
-    const DriverLogin login = DriverLoginFor(*driver, endpoint, settings);
-    const std::vector<SQLWCHAR> text = ToSqlText(login.connectString);
+        throw layer_failure::ProviderNotFound();
+    endpoint_ = ServerEndpoint(settings);
+    const DriverLogin login = DriverLoginFor(*driver, endpoint_, settings);
 
     auto link = std::make_unique<OdbcHandle>(SQL_HANDLE_DBC, environment_->get());
-    SQLSetConnectAttrW(link->get(), SQL_ATTR_LOGIN_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(
-                           static_cast<SQLULEN>(settings.connectTimeout.count())),
-                       0);
     // Kept until the connect: the driver manager may read it only then.
     std::vector<SQLWCHAR> catalog;
     if (login.catalogAttribute) {
@@ -45,17 +77,37 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
                                           SQL_NTS)))
             Fail(*link, OdbcCall::Connect);
     }
-    const SQLRETURN rc =
-        SQLDriverConnectW(link->get(), nullptr, const_cast<SQLWCHAR*>(text.data()),
-                          static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0, nullptr,
-                          SQL_DRIVER_NOPROMPT);
-    if (!Succeeded(rc))
+    if (!watchdog_)
+        watchdog_ = std::make_unique<CallWatchdog>();
+    const std::lock_guard loginTurn(LoginTurn());
+    const auto left = deadline - Clock::now();
+    if (left <= Clock::duration::zero())
+        throw LoginTimeout();
+    SQLSetConnectAttrW(link->get(), SQL_ATTR_LOGIN_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(DriverSeconds(left)), 0);
+    const std::vector<LinkSocket> before = SocketsTo(endpoint_);
+    // A login cannot be cancelled through ODBC: at its deadline its link is broken.
+    const CallWatchdog::Steps steps{nullptr, [&] {
+                                        for (const LinkSocket& socket :
+                                             Added(SocketsTo(endpoint_), before))
+                                            BreakSocket(socket);
+                                    }};
+    const std::vector<SQLWCHAR> text = ToSqlText(login.connectString);
+    SQLRETURN rc = SQL_ERROR;
+    const bool expired = watchdog_->Guard(deadline, steps, [&] {
+        rc = SQLDriverConnectW(link->get(), nullptr, const_cast<SQLWCHAR*>(text.data()),
+                               static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0, nullptr,
+                               SQL_DRIVER_NOPROMPT);
+    });
+    if (!Succeeded(rc)) {
+        if (expired)
+            throw LoginTimeout();
         Fail(*link, OdbcCall::Connect);
+    }
     link_ = std::move(link);
+    linkSockets_ = Added(SocketsTo(endpoint_), before);
     try {
         auto statement = std::make_unique<OdbcHandle>(SQL_HANDLE_STMT, link_->get());
-        SQLSetStmtAttrW(statement->get(), SQL_ATTR_QUERY_TIMEOUT,
-                        reinterpret_cast<SQLPOINTER>(CommandTimeoutSeconds), 0);
         statement_ = std::move(statement);
     } catch (const Failure&) {
         Disconnect();
@@ -67,14 +119,31 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
 {
     if (State() != adStateOpen)
         throw layer_failure::ObjectClosed();
+    if (!IsCarriedExactly(commandText))
+        throw layer_failure::InvalidArguments();
+    const auto deadline = Clock::now() + commandTimeout_;
+    SQLSetStmtAttrW(statement_->get(), SQL_ATTR_QUERY_TIMEOUT,
+                    reinterpret_cast<SQLPOINTER>(DriverSeconds(commandTimeout_)), 0);
+    const CallWatchdog::Steps steps{[this] { SQLCancel(statement_->get()); },
+                                    [this] {
+                                        for (const LinkSocket& socket : linkSockets_)
+                                            BreakSocket(socket);
+                                    }};
     const std::vector<SQLWCHAR> text = ToSqlText(commandText);
-    const SQLRETURN rc = SQLExecDirectW(statement_->get(), const_cast<SQLWCHAR*>(text.data()),
-                                        static_cast<SQLINTEGER>(text.size() - 1));
     std::optional<Recordset> result;
-    if (Succeeded(rc))
-        result = ReadResults(*statement_);
-    else if (rc == SQL_NO_DATA) // a change that touched no row
-        result = Recordset();
+    const bool expired = watchdog_->Guard(deadline, steps, [&] {
+        const SQLRETURN rc =
+            SQLExecDirectW(statement_->get(), const_cast<SQLWCHAR*>(text.data()),
+                           static_cast<SQLINTEGER>(text.size() - 1));
+        if (Succeeded(rc))
+            result = ReadResults(*statement_);
+        else if (rc == SQL_NO_DATA) // a change that touched no row
+            result = Recordset();
+    });
+    if (!result && expired) {
+        SQLFreeStmt(statement_->get(), SQL_CLOSE);
+        throw StatementTimeout();
+    }
     if (!result)
         Fail(*statement_, OdbcCall::Execute);
     SQLFreeStmt(statement_->get(), SQL_CLOSE);

@@ -1,17 +1,23 @@
 #pragma once
 
+#include "CallWatchdog.h"
 #include "Connection.h"
 #include "DiagnosticFailure.h"
+#include "InstanceResolver.h"
+#include "LinkSockets.h"
 #include "OdbcHandle.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace flagwright::odbc {
 
-// A Connection to SQL Server through the installed ODBC driver. Each statement runs on one
-// reused statement handle with the provider's default 30 s command time-out, and its rows are
-// read completely before Execute returns.
+// A Connection to SQL Server through the installed ODBC driver. Every driver call is bounded
+// as a whole, however slowly the server answers: the login by the connect time-out (finding
+// the server included), each statement by the command time-out (its whole reply included).
+// Each statement runs on one reused statement handle, and its rows are read completely
+// before Execute returns.
 class OdbcConnection : public Connection {
 public:
     OdbcConnection() = default;
@@ -20,6 +26,7 @@ public:
     OdbcConnection& operator=(const OdbcConnection&) = delete;
 
     void Open(const ConnectionSettings& settings) override;
+    void CommandTimeout(std::chrono::milliseconds limit) override { commandTimeout_ = limit; }
     int State() const override { return statement_ ? adStateOpen : adStateClosed; }
     Recordset Execute(const std::string& commandText) override;
     // Ends the connection; a link that is already broken just ends without a failure.
@@ -31,6 +38,10 @@ private:
     bool ConnectionDead() const;
 
     std::string password_;
+    std::chrono::milliseconds commandTimeout_{std::chrono::seconds(30)}; // ADO's default
+    std::unique_ptr<CallWatchdog> watchdog_;
+    Endpoint endpoint_;
+    std::vector<LinkSocket> linkSockets_; // the link's TCP sockets, to break it at a deadline
     std::shared_ptr<OdbcHandle> environment_;
     std::unique_ptr<OdbcHandle> link_;
     std::unique_ptr<OdbcHandle> statement_; // present exactly while open

@@ -29,9 +29,10 @@ TEST_F(MainFormEventsTest, LoadEmptiesTheListThenAddsTheOfferedNamesInOrder)
     window.items = {"stale"};
     window.text = "typed";
     events.Form_Load();
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"Clear", "cn1.New", "cn1.Open()",
-                                                      "cn1.Execute", "cn1.Close", "cn1.Release",
-                                                      "AddItem(Emberline)", "AddItem(A,B)"}));
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"Clear", "cn1.New", "cn1.Open()", "cn1.CommandTimeout",
+                                        "cn1.Execute", "cn1.Close", "cn1.Release",
+                                        "AddItem(Emberline)", "AddItem(A,B)"}));
     EXPECT_EQ(window.text, "");
 }
 

@@ -29,8 +29,8 @@ TEST_F(OfferedDatabasesTest, ReadsTheCatalogOverOneConnectionWithoutInitialCatal
 {
     script->log = &log;
     EXPECT_EQ(Offer({{"Emberline", "0"}, {"Reports", "0"}}), (Names{"Emberline", "Reports"}));
-    EXPECT_EQ(log, (std::vector<std::string>{"cn1.New", "cn1.Open()", "cn1.Execute", "cn1.Close",
-                                             "cn1.Release"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"cn1.New", "cn1.Open()", "cn1.CommandTimeout",
+                                             "cn1.Execute", "cn1.Close", "cn1.Release"}));
     ASSERT_EQ(script->opened.size(), 1u);
     EXPECT_EQ(script->opened[0].server, "(local)");
     EXPECT_EQ(script->opened[0].instance, "emberline2");
@@ -39,6 +39,16 @@ TEST_F(OfferedDatabasesTest, ReadsTheCatalogOverOneConnectionWithoutInitialCatal
               std::vector<std::string>{
                   "SELECT name, CASE WHEN dbid <= 4 OR (category & 16) = 16 THEN 1 ELSE 0 END "
                   "AS IsSystem FROM master.dbo.sysdatabases ORDER BY name"});
+}
+
+// The window waits for the list: the query gets what the login left of one deadline.
+TEST_F(OfferedDatabasesTest, TheWholeListingHasOneDeadline)
+{
+    script->openTakes = std::chrono::milliseconds(300);
+    EXPECT_EQ(Offer({{"Emberline", "0"}}), Names{"Emberline"});
+    ASSERT_EQ(script->commandTimeouts.size(), 1u);
+    EXPECT_LE(script->commandTimeouts[0], std::chrono::milliseconds(14700));
+    EXPECT_GT(script->commandTimeouts[0], std::chrono::milliseconds(14000));
 }
 
 TEST_F(OfferedDatabasesTest, LeavesOutSystemDatabasesAndExactlyTheSupportDatabase)

@@ -1,5 +1,7 @@
 #include "ScriptedConnection.h"
 
+#include <thread>
+
 namespace flagwright::testing {
 
 Recordset VersionRows(const std::vector<Variant>& values)
@@ -35,10 +37,17 @@ void ScriptedConnection::Open(const ConnectionSettings& settings)
 {
     script_->opened.push_back(settings);
     Log("Open(" + settings.database + ")");
+    std::this_thread::sleep_for(script_->openTakes);
     if (script_->openFailure)
         throw *script_->openFailure;
     if (!script_->openLeavesClosed)
         state_ = adStateOpen;
+}
+
+void ScriptedConnection::CommandTimeout(std::chrono::milliseconds limit)
+{
+    script_->commandTimeouts.push_back(limit);
+    Log("CommandTimeout");
 }
 
 Recordset ScriptedConnection::Execute(const std::string& commandText)

@@ -16,6 +16,8 @@ namespace flagwright::testing {
 struct ConnectionScript {
     std::vector<std::string>* log = nullptr;
     std::vector<ConnectionSettings> opened;    // what every Open was given, in order
+    std::chrono::milliseconds openTakes{0};    // how long Open waits before it returns
+    std::vector<std::chrono::milliseconds> commandTimeouts; // every CommandTimeout, in order
     std::optional<Failure> openFailure;        // Open throws this
     bool openLeavesClosed = false;             // Open returns without opening
     std::optional<Recordset> versionResult;    // what the version query returns
@@ -41,6 +43,7 @@ public:
     ~ScriptedConnection() override;
 
     void Open(const ConnectionSettings& settings) override;
+    void CommandTimeout(std::chrono::milliseconds limit) override;
     int State() const override { return state_; }
     Recordset Execute(const std::string& commandText) override;
     void Close() override;

@@ -1,0 +1,71 @@
+#include "CallWatchdog.h"
+
+namespace flagwright::odbc {
+
+CallWatchdog::CallWatchdog() : thread_([this] { Watch(); }) {}
+
+CallWatchdog::~CallWatchdog()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+bool CallWatchdog::Guard(Clock::time_point deadline, const Steps& steps,
+                         const std::function<void()>& call)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        ++guardedCall_;
+        guarding_ = true;
+        expired_ = false;
+        deadline_ = deadline;
+        steps_ = &steps;
+    }
+    changed_.notify_all();
+    // Ends the guard however the call ends; waits for a step under way, so none runs later.
+    struct Unguard {
+        CallWatchdog& watchdog;
+        ~Unguard()
+        {
+            {
+                const std::lock_guard lock(watchdog.mutex_);
+                watchdog.guarding_ = false;
+                watchdog.steps_ = nullptr;
+            }
+            watchdog.changed_.notify_all();
+        }
+    } unguard{*this};
+    call();
+    const std::lock_guard lock(mutex_);
+    return expired_;
+}
+
+void CallWatchdog::Watch()
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return stopping_ || guarding_; });
+        if (stopping_)
+            return;
+        const unsigned long call = guardedCall_;
+        const auto returned = [this, call] {
+            return stopping_ || !guarding_ || guardedCall_ != call;
+        };
+        if (changed_.wait_until(lock, deadline_, returned))
+            continue;
+        expired_ = true;
+        if (steps_->cancel)
+            steps_->cancel();
+        if (changed_.wait_for(lock, Grace, returned))
+            continue;
+        if (steps_->breakLink)
+            steps_->breakLink();
+        changed_.wait(lock, returned);
+    }
+}
+
+} // namespace flagwright::odbc

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace flagwright::odbc {
+
+// Gives a blocking driver call a deadline for the whole call. The call stays on the caller's
+// thread; a thread of the watchdog's own waits beside it. When the deadline passes first, it
+// asks the driver to cancel; when the call has still not returned a moment later, it breaks
+// the call's link, which ends every wait inside the driver at once.
+class CallWatchdog {
+public:
+    using Clock = std::chrono::steady_clock;
+    // How long a cancelled call may take to return before its link is broken.
+    static constexpr std::chrono::milliseconds Grace{500};
+
+    struct Steps {
+        std::function<void()> cancel;    // may be empty: nothing can be cancelled
+        std::function<void()> breakLink; // may be empty: nothing can be broken
+    };
+
+    CallWatchdog();
+    ~CallWatchdog();
+    CallWatchdog(const CallWatchdog&) = delete;
+    CallWatchdog& operator=(const CallWatchdog&) = delete;
+
+    // Runs call() on this thread; true when its deadline passed before it returned. The
+    // steps run on the watchdog's thread, never after Guard has returned.
+    bool Guard(Clock::time_point deadline, const Steps& steps, const std::function<void()>& call);
+
+private:
+    void Watch();
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool stopping_ = false;
+    unsigned long guardedCall_ = 0;  // counts the calls guarded so far
+    bool guarding_ = false;
+    bool expired_ = false;
+    Clock::time_point deadline_;
+    const Steps* steps_ = nullptr;
+    std::thread thread_; // last: starts once the rest is set up
+};
+
+} // namespace flagwright::odbc
