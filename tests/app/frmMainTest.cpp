@@ -2,7 +2,6 @@
 #include "MessageBoxWatcher.h"
 #include "QtPrinting.h"
 #include "ScriptedConnection.h"
-#include "Twips.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -25,18 +24,19 @@ using namespace flagwright;
 using namespace flagwright::testing;
 
 namespace {
+// The control table in pixels: twips / 15 at 96 DPI, round(twips / 10) at 144 DPI.
 struct Placement {
     const char* name;
-    int left, top, width, height; // twips, relative to the container
     QRect at96Dpi;
+    QRect at144Dpi;
 };
 
 const Placement Controls[] = {
-    {"fraInstructions", 240, 0, 6735, 1575, {16, 0, 449, 105}},
-    {"lblInstructions", 120, 240, 6360, 1170, {8, 16, 424, 78}},
-    {"lblPath", 1215, 1695, 4515, 450, {81, 113, 301, 30}},
-    {"cboDatabase", 1200, 2280, 4575, 315, {80, 152, 305, 21}},
-    {"cmdUpdate", 2280, 2880, 2415, 420, {152, 192, 161, 28}},
+    {"fraInstructions", {16, 0, 449, 105}, {24, 0, 674, 158}},
+    {"lblInstructions", {8, 16, 424, 78}, {12, 24, 636, 117}},
+    {"lblPath", {81, 113, 301, 30}, {122, 170, 452, 45}},
+    {"cboDatabase", {80, 152, 305, 21}, {120, 228, 458, 32}},
+    {"cmdUpdate", {152, 192, 161, 28}, {228, 288, 242, 42}},
 };
 
 class frmMainTest : public ::testing::Test {
@@ -88,24 +88,20 @@ protected:
 };
 } // namespace
 
+// CTest runs this at 96 and at 144 logical DPI.
 TEST_F(frmMainTest, PlacesEveryControlInTwipsScaledToTheScreen)
 {
-    const int dpiX = window->logicalDpiX();
-    const int dpiY = window->logicalDpiY();
+    const int dpi = window->logicalDpiX();
+    ASSERT_EQ(window->logicalDpiY(), dpi);
+    ASSERT_TRUE(dpi == 96 || dpi == 144) << "no pixel table for " << dpi << " DPI";
     for (const Placement& p : Controls) {
         SCOPED_TRACE(p.name);
         const QWidget* control = Find<QWidget>(p.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->geometry(), TwipsRect(*control, p.left, p.top, p.width, p.height));
-        if (dpiX == 96 && dpiY == 96) {
-            EXPECT_EQ(control->geometry(), p.at96Dpi);
-        }
+        EXPECT_EQ(control->geometry(), dpi == 96 ? p.at96Dpi : p.at144Dpi);
     }
     EXPECT_EQ(Find<QWidget>("lblInstructions")->parentWidget(), Find<QWidget>("fraInstructions"));
-    EXPECT_EQ(window->size(), TwipsRect(*window, 0, 0, 7260, 3570).size());
-    if (dpiX == 96 && dpiY == 96) {
-        EXPECT_EQ(window->size(), QSize(484, 238));
-    }
+    EXPECT_EQ(window->size(), dpi == 96 ? QSize(484, 238) : QSize(726, 357));
 }
 
 TEST_F(frmMainTest, ResizingTheWindowMovesNothing)

@@ -1,5 +1,6 @@
 #include "KindCodeCorrections.h"
 #include "ScriptedConnection.h"
+#include "Sha256.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,29 @@ TEST(KindCodeCorrectionTable, StatementText)
               "UPDATE L_Kind SET Direct = 1, LineOverhead = 1 WHERE KindCode = 'AOBD'");
     EXPECT_EQ(CorrectionStatement(KindCodeCorrections[IndexOf("AEMF")]),
               "UPDATE L_Kind SET Direct = 0, LineOverhead = 1 WHERE KindCode = 'AEMF'");
+}
+
+// Pins every code, flag and position at once: the digest of all statements, each followed by
+// "\n", in table order, as `sha256sum` gives it for an independent transcription of the table.
+TEST(KindCodeCorrectionTable, StatementsMatchThePinnedDigest)
+{
+    std::string statements;
+    for (const KindCodeCorrection& c : KindCodeCorrections)
+        statements += CorrectionStatement(c) + "\n";
+    EXPECT_EQ(Sha256Hex(statements),
+              "c5383d83d364f99e23b1ee7893a3e1fe9ef40e20d708829239af40d7a89374be");
+}
+
+TEST(Sha256Hex, GivesTheStandardDigests)
+{
+    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Sha256Hex("abc"),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    // 56 bytes: the length no longer fits the block, so the padding takes a second one.
+    EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')),
+              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
 class ApplyKindCodeCorrectionsTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 #include "EmberlineInstance.h"
 #include "Failure.h"
 #include "KindCodeCorrections.h"
+#include "KindsAfterUpdate.h"
 #include "OdbcConnection.h"
 #include "RecordingWindow.h"
 #include "RunFailureMessage.h"
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,22 +51,6 @@ inline std::string FailureBox(std::int32_t code)
 
 inline const std::string SuccessBox =
     testing::MsgBoxCall("Update successful.", 64, "Congratulations");
-
-// L_Kind as the corrections should leave it: the named codes with their flags, the rest as is.
-inline std::vector<std::vector<std::string>> Corrected(std::vector<std::vector<std::string>> kinds)
-{
-    std::map<std::string, const KindCodeCorrection*> byCode;
-    for (const KindCodeCorrection& correction : KindCodeCorrections)
-        byCode[std::string(correction.KindCode)] = &correction;
-    for (auto& row : kinds) {
-        const auto it = byCode.find(row[0]);
-        if (it != byCode.end()) {
-            row[2] = std::to_string(it->second->Direct);
-            row[3] = std::to_string(it->second->LineOverhead);
-        }
-    }
-    return kinds;
-}
 
 // Fails the test when the login password shows in text.
 inline void ExpectNoPassword(const std::string& text, const std::string& where)

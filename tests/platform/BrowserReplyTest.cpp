@@ -37,6 +37,8 @@ TEST(PortFromBrowserReply, ReadsOnlyAWellFormedRecordOfTheNamedInstance)
         {"second record", Reply("InstanceName;OTHER;tcp;1111;;InstanceName;Emberline2;tcp;2222;;"),
          2222},
         {"tcp of another record", Reply("InstanceName;OTHER;tcp;1111;;tcp;3333;;"), std::nullopt},
+        {"tcp after the named record", Reply("InstanceName;EMBERLINE2;np;x;;tcp;3333;;"),
+         std::nullopt},
         {"other instance", Reply("InstanceName;SQLEXPRESS;tcp;1433;;"), std::nullopt},
         {"no trailing ;", Reply("InstanceName;EMBERLINE2;tcp;50123"), std::nullopt},
         {"truncated", Truncated(Reply(full), 20), std::nullopt},
