@@ -28,6 +28,7 @@ class Connection:
         self.gone = threading.Event()         # killed: stop whatever is still being sent
         # Taken when the connection starts, so a test can give each connection its own.
         self.trickle = server.faults.current.trickle
+        self.stall = server.faults.current.stall
         self._requests = queue.Queue()
         self._kill_lock = threading.Lock()
         self._killed = False
@@ -75,6 +76,7 @@ class Connection:
         while True:
             ptype, payload = pk.read_message(self.sock)
             if ptype == pk.PRELOGIN:
+                self.server.client_encryption = login.prelogin_encryption(payload)
                 self._send(login.PRELOGIN_REPLY, 'prelogin')
             elif ptype == pk.LOGIN7:
                 return self._login(payload)
@@ -170,6 +172,10 @@ class Connection:
             insert = (self.session.database.name if number in _DATABASE_INSERTS
                       else self.spid if number == 1205 else match)
             self._reply(self.session.error_stream(make(number, insert).chain()))
+            return
+        if self.stall:
+            self.stall = False
+            self.cancel.wait()  # no answer but the acknowledgement of a cancel
             return
         delay = self.server.faults.current.delay
         if delay and self.cancel.wait(delay):

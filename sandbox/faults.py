@@ -2,7 +2,7 @@
 import threading
 
 KEYS = ('refuse_logins', 'fail', 'drop', 'drop_mode', 'stop', 'delay', 'login_delay',
-        'silent_prelogin', 'trickle')
+        'silent_prelogin', 'trickle', 'stall')
 TRICKLE_PHASES = ('prelogin', 'login', 'statement')
 
 
@@ -59,6 +59,7 @@ class Faults:
         if self.drop_mode not in ('fin', 'rst'):
             raise ValueError('drop_mode must be fin or rst')
         self.trickle = parse_trickle(settings['trickle']) if settings.get('trickle') else None
+        self.stall = bool(settings.get('stall', False))
         self.fail = Trigger(settings['fail'], True) if settings.get('fail') else None
         self.drop = Trigger(settings['drop'], False) if settings.get('drop') else None
         self.stop = Trigger(settings['stop'], False) if settings.get('stop') else None

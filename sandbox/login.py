@@ -9,6 +9,20 @@ import tds_tokens as tok
 PRELOGIN_REPLY = bytes.fromhex('00001A0006' '0100200001' '0200210001' '0300220000'
                                '0400220001' 'FF' '080007F70000' '02' '00' '00')
 
+ENCRYPTION_NAMES = {0: 'off', 1: 'on', 2: 'not_sup', 3: 'required'}
+
+
+def prelogin_encryption(payload):
+    """What a client's PRELOGIN says of encryption: off (login only), on, not_sup, required."""
+    position = 0
+    while position + 5 <= len(payload) and payload[position] != 0xFF:
+        token, offset, length = struct.unpack_from('>BHH', payload, position)
+        if token == 0x01 and length >= 1 and offset < len(payload):
+            return ENCRYPTION_NAMES.get(payload[offset], 'unknown')
+        position += 5
+    return 'absent'
+
+
 class Login:
     """The LOGIN7 fields this instance uses."""
 

@@ -32,6 +32,7 @@ class Server:
         self._listener = None
         self._browser = None
         self._spids = itertools.count(51)
+        self.client_encryption = None   # what the latest client's prelogin asked for
 
     @property
     def running(self):
@@ -104,7 +105,8 @@ class Server:
         with self._lock:
             return {'running': self.running, 'port': self.port,
                     'browser_port': self.browser_port, 'connections': len(self._connections),
-                    'data': self.folder.path, 'counters': self.faults.counters()}
+                    'data': self.folder.path, 'counters': self.faults.counters(),
+                    'client_encryption': self.client_encryption}
 
     def close(self):
         self.stop()

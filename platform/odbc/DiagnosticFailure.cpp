@@ -17,6 +17,8 @@ constexpr std::array<std::string_view, 2> Timeouts = {"HYT00", "HYT01"};
 constexpr std::array<std::string_view, 4> LinkStates = {"08S01", "08001", "08003", "08007"};
 constexpr std::array<int, 1> NoSuchTable = {208};
 constexpr std::array<std::string_view, 1> NoSuchTableState = {"42S02"};
+// The driver manager's own: no such driver, or its library could not be loaded.
+constexpr std::array<std::string_view, 2> DriverMissing = {"IM002", "IM003"};
 
 using Records = std::vector<DiagnosticRecord>;
 
@@ -54,6 +56,14 @@ Failure From(std::int32_t code, const DiagnosticRecord& record)
     return Failure(code, WithoutDriverPrefix(record.message));
 }
 
+// Raised by the driver manager itself, as the component named in the message's prefix says
+// ("[unixODBC][Driver Manager]...", "[Microsoft][ODBC Driver Manager]..."): no driver spoke.
+bool FromDriverManager(const DiagnosticRecord& record)
+{
+    const std::size_t prefix = record.message.size() - WithoutDriverPrefix(record.message).size();
+    return record.message.substr(0, prefix).find("Driver Manager]") != std::string::npos;
+}
+
 Failure BrokenLink()
 {
     return Failure(failure_code::Unspecified,
@@ -87,6 +97,10 @@ Failure FailureFromDiagnostics(const Records& records, OdbcCall call, bool conne
         return From(failure_code::AuthenticationFailed, *record);
     if (const auto* record = FindState(records, LoginRefused))
         return From(failure_code::AuthenticationFailed, *record);
+    if (call == OdbcCall::Connect &&
+        (FindState(records, DriverMissing) ||
+         (!records.empty() && std::all_of(records.begin(), records.end(), FromDriverManager))))
+        return layer_failure::ProviderNotFound();
     if (call == OdbcCall::Connect)
         return UnreachableServer();
     if (const auto* record = FindState(records, Timeouts))

@@ -69,8 +69,9 @@ DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& set
         login.catalogAttribute = database;
     }
     // An explicit TDS version: in its automatic mode FreeTDS can hang on a peer that never
-    // answers the prelogin.
-    login.connectString += "TDS_Version={7.4};ClientCharset={UTF-8};";
+    // answers the prelogin. The login goes over TLS where the server offers it, in plain
+    // text to one that does not (MSDE 2000).
+    login.connectString += "TDS_Version={7.4};ClientCharset={UTF-8};Encryption={request};";
     return login;
 }
 } // namespace
@@ -91,7 +92,8 @@ DriverLogin DriverLoginFor(const std::string& driver, const Endpoint& endpoint,
 {
     if (driver == FreeTds)
         return FreeTdsLogin(endpoint, settings);
-    // Like the OLE DB provider this replaces, no encryption on the local link.
+    // Like the OLE DB provider this replaces, no encryption of the data on the local link;
+    // these drivers still encrypt the login wherever the server can.
     std::string text = "DRIVER=" + Braced(driver) + ";SERVER=" +
                        Braced("tcp:" + endpoint.host + "," + std::to_string(endpoint.port)) + ";";
     if (!settings.database.empty())

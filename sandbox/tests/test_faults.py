@@ -119,9 +119,35 @@ class RuntimeFaultsTest(SandboxCase):
         self.faults()
         self.assertTrue(self.odbc().ok)
 
+    def test_trickle_paces_one_phase_of_the_connections_it_caught(self):
+        self.faults(trickle='login:0.005')
+        started = time.monotonic()
+        slow = self.pytds()         # the login reply, some 300 bytes, at 5 ms a byte
+        self.assertGreater(time.monotonic() - started, 1.0)
+        self.faults()
+        started = time.monotonic()
+        self.assertEqual(self.query('select 1'), [(1,)])
+        self.assertLess(time.monotonic() - started, 0.5)
+        started = time.monotonic()
+        with slow.cursor() as cursor:   # only the login trickled
+            cursor.execute('select 1')
+            self.assertEqual(cursor.fetchall(), [(1,)])
+        self.assertLess(time.monotonic() - started, 0.5)
+
+    def test_stall_answers_a_first_statement_only_by_acknowledging_its_cancel(self):
+        self.faults(stall=True)
+        stalled = self.odbc()
+        self.faults()
+        self.assertEqual(self.query('select 1'), [(1,)])
+        started = time.monotonic()
+        rc, diags, _, _ = stalled.execute('select 1', timeout=1)
+        self.assertEqual((rc, [d.state for d in diags][:1]), (-1, ['HYT00']))
+        self.assertLess(time.monotonic() - started, 3)
+        self.assertEqual(stalled.execute('select 1')[2], [('1',)])
+
     def test_bad_fault_settings_are_rejected(self):
         for settings in ({'fail': '0:208:x'}, {'drop': 'x'}, {'drop_mode': 'slow'},
-                         {'nonsense': 1}):
+                         {'trickle': 'later:1'}, {'trickle': 'login:0'}, {'nonsense': 1}):
             answer = self.control(cmd='faults', faults=settings)
             self.assertFalse(answer['ok'], settings)
             self.assertTrue(answer['error'])

@@ -29,6 +29,10 @@ const VersionCase VersionCases[] = {
     {"QuoteInTheFourthPart", std::string("14.01.03.O'Brien"), SuccessBox},
     {"StatementInTheFourthPart", std::string("14.01.03.'; DELETE FROM L_Kind; --"), SuccessBox},
     {"BeyondAsciiInTheFourthPart", std::string("14.01.03.Zürich 😀"), SuccessBox},
+    // A driver would cut the old-version stamp at the NUL, after every correction had run.
+    {"NulInTheFourthPart", std::string("14.01.03.\0x", 11),
+     TrapBox("3001", "Arguments are of the wrong type, are out of acceptable range, or are in "
+                     "conflict with one another.")},
 };
 
 class StoredVersion : public EndToEnd, public ::testing::WithParamInterface<VersionCase> {};

@@ -1,4 +1,5 @@
 #include "EndToEndFixture.h"
+#include "UpdateProcess.h"
 
 #include <chrono>
 #include <fstream>
@@ -17,6 +18,8 @@ TEST_F(EndToEnd, UpdatesOnceThenTheGateRefuses)
     EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.03");
     EXPECT_TRUE(AsAfterUpdate(Kinds(db)));
     EXPECT_EQ(Default(db, "CompanyCode"), "HSE");
+    // The login asked for encryption wherever the server offers it; this one does not.
+    EXPECT_EQ(sandbox.Status("client_encryption"), "\"off\"");
     ExpectConnectionClosed();
 
     const auto refusal = RunOn(db);
@@ -85,6 +88,24 @@ TEST_F(EndToEnd, DatabaseHeldByAnotherConnectionIsReported)
     holder.Open(settings);
     EXPECT_EQ(RunOn(db), std::vector<std::string>{FailureBox(failure_code::Unspecified)});
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.03");
+}
+
+// No SQL Server driver installed, or one whose library is gone: the operator is told that,
+// not that the database is in use.
+TEST_F(EndToEnd, AMissingDriverIsNamedAsSuch)
+{
+    const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
+    const std::string registry = sandbox.NewFolder();
+    const std::string broken = sandbox.NewFolder();
+    std::ofstream(broken + "/odbcinst.ini") << "[FreeTDS]\nDriver=/nonexistent/libtdsodbc.so\n";
+    for (const std::string& folder : {registry, broken}) {
+        EXPECT_EQ(UpdateProcess(db, "ODBCSYSINI='" + folder + "' ").Lines(),
+                  std::vector<std::string>{
+                      "MsgBox(Error Number: 3706\\r\\nError Description: Provider cannot be "
+                      "found. It may not be properly installed.|0|Rate Update Error)"})
+            << folder;
+    }
+    EXPECT_TRUE(sandbox.Statements(db).empty());
 }
 
 TEST_F(EndToEnd, StoppedInstanceFailsWithinASecond)

@@ -29,6 +29,7 @@ const DiagnosticRecord Info{"01000", 5701, Prefix + "Changed database context to
 
 const std::string ServerGone = "SQL Server does not exist or access denied.";
 const std::string NetworkError = "General network error. Check your network documentation.";
+const std::string ProviderMissing = "Provider cannot be found. It may not be properly installed.";
 
 struct Case {
     const char* situation;
@@ -62,6 +63,16 @@ const Case Cases[] = {
      OdbcCall::Connect, false, failure_code::Unspecified, ServerGone},
     {"connect without records", {}, OdbcCall::Connect, false, failure_code::Unspecified,
      ServerGone},
+    {"driver library missing",
+     {{"01000", 0, "[unixODBC][Driver Manager]Can't open lib 'x.so' : file not found"}},
+     OdbcCall::Connect, false, failure_code::ProviderNotFound, ProviderMissing},
+    {"driver not registered",
+     {{"IM002", 0, "[Microsoft][ODBC Driver Manager] Data source name not found and no default "
+                   "driver specified"}},
+     OdbcCall::Connect, false, failure_code::ProviderNotFound, ProviderMissing},
+    {"driver not loadable",
+     {{"IM003", 0, "[Microsoft][ODBC Driver Manager] Specified driver could not be loaded"}},
+     OdbcCall::Connect, false, failure_code::ProviderNotFound, ProviderMissing},
     {"missing table", {NoTable}, OdbcCall::Execute, false, failure_code::NoSuchTable,
      "Invalid object name 'L_Kind'."},
     {"missing column", {NoColumn}, OdbcCall::Execute, false, failure_code::StatementError,

@@ -24,7 +24,7 @@ ConnectionSettings Settings(const std::string& database)
 std::string FreeTdsString(const std::string& databaseAttribute)
 {
     return "DRIVER={FreeTDS};SERVER={127.0.0.1};PORT={50123};UID={DBOPS};PWD={58GrUw3Hyb!!};" +
-           databaseAttribute + "TDS_Version={7.4};ClientCharset={UTF-8};";
+           databaseAttribute + "TDS_Version={7.4};ClientCharset={UTF-8};Encryption={request};";
 }
 
 TEST(PreferredDriver, TakesTheBestInstalledSqlServerDriver)

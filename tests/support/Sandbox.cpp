@@ -132,21 +132,35 @@ void Sandbox::Control(const std::string& command) const
     ASSERT_NE(reply.find("\"ok\": true"), std::string::npos) << command << " -> " << reply;
 }
 
-int Sandbox::Connections() const
+std::string Sandbox::Status(const std::string& field) const
 {
     const std::string reply = Request(R"({"cmd":"status"})");
-    const std::string key = "\"connections\": ";
+    const std::string key = "\"" + field + "\": ";
     const auto at = reply.find(key);
-    EXPECT_NE(at, std::string::npos) << reply;
-    return at == std::string::npos ? -1 : std::atoi(reply.c_str() + at + key.size());
+    EXPECT_NE(at, std::string::npos) << field << " in " << reply;
+    if (at == std::string::npos)
+        return {};
+    const auto start = at + key.size();
+    return reply.substr(start, reply.find_first_of(",}", start) - start);
+}
+
+int Sandbox::Connections() const
+{
+    return std::atoi(Status("connections").c_str());
+}
+
+std::string Sandbox::NewFolder()
+{
+    std::string folder = dir_ + "/own-XXXXXX";
+    if (!mkdtemp(folder.data()))
+        throw std::runtime_error("cannot make a folder under " + dir_);
+    ownFolders_.push_back(folder);
+    return folder;
 }
 
 std::string Sandbox::ServeCopiesOfEmberline(const std::vector<std::string>& names)
 {
-    std::string folder = dir_ + "/own-XXXXXX";
-    if (!mkdtemp(folder.data()))
-        throw std::runtime_error("cannot make a data folder under " + dir_);
-    ownFolders_.push_back(folder);
+    const std::string folder = NewFolder();
     for (const std::string& name : names)
         std::filesystem::copy_file(DatabaseFile("Emberline"), folder + "/" + name + ".sqlite");
     Control(R"({"cmd":"data","dir":")" + folder + "\"}");

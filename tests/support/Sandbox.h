@@ -30,9 +30,13 @@ public:
     std::map<std::string, std::string> DatabaseFiles() const;
     // Sends one control command (a JSON object) and fails unless the sandbox says ok.
     void Control(const std::string& command) const;
+    // One field of the instance's status, as JSON text ("off" with its quotes, 3, null).
+    std::string Status(const std::string& field) const;
     // Client connections the instance holds now.
     int Connections() const;
 
+    // A new empty folder of this object's own, removed with it.
+    std::string NewFolder();
     // A new data folder of this object's own, removed with it, holding copies of the seeded
     // Emberline database under the given names; the instance serves it until Restore.
     std::string ServeCopiesOfEmberline(const std::vector<std::string>& names);
