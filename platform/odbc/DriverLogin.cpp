@@ -1,5 +1,6 @@
 #include "DriverLogin.h"
 
+#include "DiagnosticFailure.h"
 #include "Failure.h"
 #include "Text.h"
 #include "Utf16.h"
@@ -48,6 +49,21 @@ bool HasCharacterBeyondUtf16Unit(const std::string& utf8)
                        [](char c) { return static_cast<unsigned char>(c) >= 0xF0; });
 }
 
+// The server as Microsoft's drivers read it: "tcp:host,port", or "server\instance" (and
+// ",port") for a driver that finds the instance itself.
+std::string MicrosoftServer(const std::optional<Endpoint>& endpoint,
+                            const ConnectionSettings& settings)
+{
+    if (endpoint)
+        return "tcp:" + endpoint->host + "," + std::to_string(endpoint->port);
+    std::string server = settings.server;
+    if (!settings.instance.empty())
+        server += "\\" + settings.instance;
+    if (settings.port)
+        server += "," + std::to_string(*settings.port);
+    return server;
+}
+
 DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& settings)
 {
     DriverLogin login;
@@ -79,7 +95,7 @@ DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& set
 std::optional<std::string> PreferredDriver(const std::vector<std::string>& installedDrivers)
 {
     constexpr std::array<const char*, 4> preference = {
-        "ODBC Driver 18 for SQL Server", "ODBC Driver 17 for SQL Server", "SQL Server", FreeTds};
+        "SQL Server", "ODBC Driver 18 for SQL Server", "ODBC Driver 17 for SQL Server", FreeTds};
     for (const char* driver : preference)
         if (std::find(installedDrivers.begin(), installedDrivers.end(), driver) !=
             installedDrivers.end())
@@ -87,15 +103,26 @@ std::optional<std::string> PreferredDriver(const std::vector<std::string>& insta
     return std::nullopt;
 }
 
-DriverLogin DriverLoginFor(const std::string& driver, const Endpoint& endpoint,
+bool DriverFindsInstance([[maybe_unused]] const std::string& driver)
+{
+#ifdef _WIN32
+    return driver != FreeTds;
+#else
+    return false;
+#endif
+}
+
+DriverLogin DriverLoginFor(const std::string& driver, const std::optional<Endpoint>& endpoint,
                            const ConnectionSettings& settings)
 {
-    if (driver == FreeTds)
-        return FreeTdsLogin(endpoint, settings);
+    if (driver == FreeTds) {
+        if (!endpoint)
+            throw UnreachableServer(); // FreeTDS cannot find an instance by itself
+        return FreeTdsLogin(*endpoint, settings);
+    }
     // Like the OLE DB provider this replaces, no encryption of the data on the local link;
     // these drivers still encrypt the login wherever the server can.
-    std::string text = "DRIVER=" + Braced(driver) + ";SERVER=" +
-                       Braced("tcp:" + endpoint.host + "," + std::to_string(endpoint.port)) + ";";
+    std::string text = "DRIVER=" + Braced(driver) + ";SERVER=" + Braced(MicrosoftServer(endpoint, settings)) + ";";
     if (!settings.database.empty())
         text += "DATABASE=" + Braced(settings.database) + ";";
     text += "UID=" + Braced(settings.login) + ";PWD=" + Braced(settings.password) +

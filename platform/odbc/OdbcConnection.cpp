@@ -65,7 +65,9 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     const auto driver = PreferredDriver(InstalledDrivers(*environment_));
     if (!driver)
         throw layer_failure::ProviderNotFound();
-    endpoint_ = ServerEndpoint(settings);
+    endpoint_.reset();
+    if (!DriverFindsInstance(*driver))
+        endpoint_ = ServerEndpoint(settings);
     const DriverLogin login = DriverLoginFor(*driver, endpoint_, settings);
 
     auto link = std::make_unique<OdbcHandle>(SQL_HANDLE_DBC, environment_->get());
@@ -85,11 +87,11 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
         throw LoginTimeout();
     SQLSetConnectAttrW(link->get(), SQL_ATTR_LOGIN_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(DriverSeconds(left)), 0);
-    const std::vector<LinkSocket> before = SocketsTo(endpoint_);
+    const std::vector<LinkSocket> before = LinkCandidates();
     // A login cannot be cancelled through ODBC: at its deadline its link is broken.
     const CallWatchdog::Steps steps{nullptr, [&] {
                                         for (const LinkSocket& socket :
-                                             Added(SocketsTo(endpoint_), before))
+                                             Added(LinkCandidates(), before))
                                             BreakSocket(socket);
                                     }};
     const std::vector<SQLWCHAR> text = ToSqlText(login.connectString);
@@ -105,7 +107,7 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
         Fail(*link, OdbcCall::Connect);
     }
     link_ = std::move(link);
-    linkSockets_ = Added(SocketsTo(endpoint_), before);
+    linkSockets_ = Added(LinkCandidates(), before);
     try {
         auto statement = std::make_unique<OdbcHandle>(SQL_HANDLE_STMT, link_->get());
         statement_ = std::move(statement);
@@ -148,6 +150,11 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
         Fail(*statement_, OdbcCall::Execute);
     SQLFreeStmt(statement_->get(), SQL_CLOSE);
     return std::move(*result);
+}
+
+std::vector<LinkSocket> OdbcConnection::LinkCandidates() const
+{
+    return endpoint_ ? SocketsTo(*endpoint_) : std::vector<LinkSocket>();
 }
 
 void OdbcConnection::Close()

@@ -36,11 +36,13 @@ private:
     void Disconnect() noexcept;
     [[noreturn]] void Fail(const OdbcHandle& handle, OdbcCall call) const;
     bool ConnectionDead() const;
+    // This process's sockets to the server's TCP endpoint, where the program knows it.
+    std::vector<LinkSocket> LinkCandidates() const;
 
     std::string password_;
     std::chrono::milliseconds commandTimeout_{std::chrono::seconds(30)}; // ADO's default
     std::unique_ptr<CallWatchdog> watchdog_;
-    Endpoint endpoint_;
+    std::optional<Endpoint> endpoint_; // none where the driver finds the instance itself
     std::vector<LinkSocket> linkSockets_; // the link's TCP sockets, to break it at a deadline
     std::shared_ptr<OdbcHandle> environment_;
     std::unique_ptr<OdbcHandle> link_;

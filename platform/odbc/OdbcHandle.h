@@ -2,8 +2,7 @@
 
 #include "DiagnosticFailure.h"
 
-#include <sql.h>
-#include <sqlext.h>
+#include "OdbcApi.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <sql.h>
-#include <sqlext.h>
+#include "OdbcApi.h"
 
 #include <string>
 #include <string_view>

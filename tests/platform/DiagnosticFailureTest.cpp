@@ -27,6 +27,29 @@ const DiagnosticRecord NoColumn{"42S22", 207, Prefix + "Invalid column name 'x'.
 const DiagnosticRecord Syntax{"42000", 102, Prefix + "Incorrect syntax near 'x'."};
 const DiagnosticRecord Info{"01000", 5701, Prefix + "Changed database context to 'X'."};
 
+// Microsoft's drivers, as their documentation gives the records: the legacy "SQL Server"
+// driver and ODBC Driver 17/18.
+const std::string Legacy = "[Microsoft][ODBC SQL Server Driver][SQL Server]";
+const std::string Driver17 = "[Microsoft][ODBC Driver 17 for SQL Server]";
+const DiagnosticRecord MsLogin{"28000", 18456, Legacy + "Login failed for user 'DBOPS'."};
+const DiagnosticRecord MsNoDatabase{
+    "42000", 4060,
+    Legacy + "Cannot open database \"X\" requested by the login. The login failed."};
+const DiagnosticRecord MsNoServer{
+    "08001", 17,
+    "[Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist or access denied."};
+const DiagnosticRecord MsConnectionOpen{
+    "01000", 53, "[Microsoft][ODBC SQL Server Driver][DBNETLIB]ConnectionOpen (Connect())."};
+const DiagnosticRecord Ms17NoServer{
+    "08001", 2, Driver17 + "Named Pipes Provider: Could not open a connection to SQL Server [2]. "};
+const DiagnosticRecord Ms17LoginTimeout{"HYT00", 0, Driver17 + "Login timeout expired"};
+const DiagnosticRecord Ms17QueryTimeout{"HYT00", 0, Driver17 + "Query timeout expired"};
+const DiagnosticRecord Ms17Reset{
+    "08S01", 10054,
+    Driver17 + "TCP Provider: An existing connection was forcibly closed by the remote host.\r\n"};
+const DiagnosticRecord Ms17LinkFailure{"08S01", 10054, Driver17 + "Communication link failure"};
+const DiagnosticRecord MsNoTable{"42S02", 208, Legacy + "Invalid object name 'Defaults'."};
+
 const std::string ServerGone = "SQL Server does not exist or access denied.";
 const std::string NetworkError = "General network error. Check your network documentation.";
 const std::string ProviderMissing = "Provider cannot be found. It may not be properly installed.";
@@ -95,6 +118,21 @@ const Case Cases[] = {
      failure_code::Unspecified, NetworkError},
     {"statement without records", {}, OdbcCall::Execute, false, failure_code::StatementError,
      "Unspecified error"},
+    {"Microsoft: login refused", {MsLogin}, OdbcCall::Connect, false,
+     failure_code::AuthenticationFailed, "Login failed for user 'DBOPS'."},
+    {"Microsoft: database missing", {MsNoDatabase, MsLogin}, OdbcCall::Connect, false,
+     failure_code::Unspecified,
+     "Cannot open database \"X\" requested by the login. The login failed."},
+    {"Microsoft: no server", {MsConnectionOpen, MsNoServer}, OdbcCall::Connect, false,
+     failure_code::Unspecified, ServerGone},
+    {"Microsoft 17: no server", {Ms17NoServer, Ms17LoginTimeout}, OdbcCall::Connect, false,
+     failure_code::Unspecified, ServerGone},
+    {"Microsoft: missing table", {MsNoTable}, OdbcCall::Execute, false,
+     failure_code::NoSuchTable, "Invalid object name 'Defaults'."},
+    {"Microsoft 17: query timeout", {Ms17QueryTimeout}, OdbcCall::Execute, false,
+     failure_code::Timeout, "Query timeout expired"},
+    {"Microsoft 17: link reset", {Ms17Reset, Ms17LinkFailure}, OdbcCall::Execute, true,
+     failure_code::Unspecified, NetworkError},
 };
 
 TEST(FailureFromDiagnostics, DecidesByNumbersInAnyRecordOrder)

@@ -27,16 +27,32 @@ std::string FreeTdsString(const std::string& databaseAttribute)
            databaseAttribute + "TDS_Version={7.4};ClientCharset={UTF-8};Encryption={request};";
 }
 
-TEST(PreferredDriver, TakesTheBestInstalledSqlServerDriver)
+TEST(PreferredDriver, TakesTheDriverThatSpeaksToEveryEngineFirst)
 {
+    EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 18 for SQL Server", "SQL Server"}),
+              "SQL Server");
     EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 17 for SQL Server",
                                "ODBC Driver 18 for SQL Server"}),
               "ODBC Driver 18 for SQL Server");
-    EXPECT_EQ(PreferredDriver({"FreeTDS", "SQL Server", "ODBC Driver 17 for SQL Server"}),
+    EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 17 for SQL Server"}),
               "ODBC Driver 17 for SQL Server");
-    EXPECT_EQ(PreferredDriver({"PostgreSQL", "FreeTDS", "SQL Server"}), "SQL Server");
     EXPECT_EQ(PreferredDriver({"PostgreSQL", "FreeTDS"}), "FreeTDS");
-    EXPECT_EQ(PreferredDriver({"PostgreSQL", "freetds "}), std::nullopt);
+    EXPECT_EQ(PreferredDriver({"PostgreSQL", "freetds ", "SQL Server Native Client 11.0"}),
+              std::nullopt);
+}
+
+// Microsoft's drivers on Windows are given the instance by name, as the provider they
+// replace was, so that shared memory and named pipes work where TCP is switched off.
+TEST(DriverFindsInstance, OnlyMicrosoftDriversOnWindows)
+{
+#ifdef _WIN32
+    EXPECT_TRUE(DriverFindsInstance("SQL Server"));
+    EXPECT_TRUE(DriverFindsInstance("ODBC Driver 18 for SQL Server"));
+#else
+    EXPECT_FALSE(DriverFindsInstance("SQL Server"));
+    EXPECT_FALSE(DriverFindsInstance("ODBC Driver 18 for SQL Server"));
+#endif
+    EXPECT_FALSE(DriverFindsInstance("FreeTDS"));
 }
 
 TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
@@ -91,7 +107,7 @@ TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
                  Failure);
 }
 
-TEST(DriverLoginFor, MicrosoftDriversDoubleClosingBraces)
+TEST(DriverLoginFor, MicrosoftDriversDoubleClosingBracesAndTakeTheInstanceByName)
 {
     const DriverLogin login = DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback,
                                              Settings("x};PWD={y}"));
@@ -99,5 +115,11 @@ TEST(DriverLoginFor, MicrosoftDriversDoubleClosingBraces)
               "DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:127.0.0.1,50123};"
               "DATABASE={x}};PWD={y}}};UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");
     EXPECT_EQ(login.catalogAttribute, std::nullopt);
+
+    EXPECT_EQ(DriverLoginFor("SQL Server", std::nullopt, Settings("Emberline")).connectString,
+              "DRIVER={SQL Server};SERVER={(local)\\emberline2};DATABASE={Emberline};"
+              "UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");
+    // FreeTDS cannot find an instance by itself.
+    EXPECT_THROW(DriverLoginFor("FreeTDS", std::nullopt, Settings("Emberline")), Failure);
 }
 } // namespace
