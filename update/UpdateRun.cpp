@@ -22,7 +22,7 @@ UpdateRun::UpdateRun(WindowServices& window, ConnectionFactory newConnection,
 {
 }
 
-void UpdateRun::Run(const std::string& databaseName)
+RunOutcome UpdateRun::Run(const std::string& databaseName)
 {
     // Run-local: released when the run ends, on every path.
     std::optional<Recordset> rsVersion;
@@ -30,7 +30,7 @@ void UpdateRun::Run(const std::string& databaseName)
     try {
         if (databaseName.empty()) {
             window_.MsgBox("No database selected.", MsgBoxStyle::OkOnly);
-            return;
+            return RunOutcome::NoDatabase;
         }
         window_.SetScreenPointer(ScreenPointer::Hourglass);
         MSDEConnection(databaseName);
@@ -38,19 +38,19 @@ void UpdateRun::Run(const std::string& databaseName)
             window_.MsgBox("Could not open the database.", MsgBoxStyle::Exclamation,
                            "Database Error");
             CloseRun();
-            return;
+            return RunOutcome::Failed;
         }
         rsVersion = cnDatabase_->Execute(VersionQuery);
         if (rsVersion->Eof()) {
             // The connection stays open until the next run replaces it.
             window_.MsgBox("Database is not an Emberline database.", MsgBoxStyle::Exclamation);
             window_.SetScreenPointer(ScreenPointer::Default);
-            return;
+            return RunOutcome::NotEmberline;
         }
         sCurrentVersion = RequiredText(rsVersion->Fields("Value").Value());
         if (!PassesVersionGate(rsVersion->Fields("Value").Value())) {
             CloseRun();
-            return;
+            return RunOutcome::RefusedByGate;
         }
         // Quotes doubled, so the row receives exactly the text read.
         const std::string oldVersionStamp = "UPDATE Defaults SET Value = '" +
@@ -65,10 +65,11 @@ void UpdateRun::Run(const std::string& databaseName)
         cnDatabase_->Execute(NewVersionStamp);
         window_.MsgBox("Update successful.", MsgBoxStyle::Information, "Congratulations");
         CloseRun();
+        return RunOutcome::Updated;
     } catch (const Failure& failure) {
-        ReportRunFailure(failure);
+        return ReportRunFailure(failure);
     } catch (const std::bad_alloc&) {
-        ReportRunFailure(Failure(failure_code::OutOfMemory, "Out of memory"));
+        return ReportRunFailure(Failure(failure_code::OutOfMemory, "Out of memory"));
     }
 }
 
@@ -97,12 +98,14 @@ void UpdateRun::CloseRun()
     window_.SetScreenPointer(ScreenPointer::Default);
 }
 
-void UpdateRun::ReportRunFailure(const Failure& failure)
+RunOutcome UpdateRun::ReportRunFailure(const Failure& failure)
 {
     window_.SetScreenPointer(ScreenPointer::Default);
     const std::string sErrMsg = RunFailureMessage(failure);
     window_.MsgBox(sErrMsg, MsgBoxStyle::OkOnly, "Rate Update Error");
     CloseOpenConnection();
+    return failure.Number() == failure_code::NoSuchTable ? RunOutcome::NotEmberline
+                                                         : RunOutcome::Failed;
 }
 
 void UpdateRun::CloseOpenConnection()

@@ -8,6 +8,15 @@
 
 namespace flagwright {
 
+// How a run ended, for a caller that acts on it; the operator has been told in a message.
+enum class RunOutcome {
+    Updated,       // corrected and stamped 14.01.04
+    NoDatabase,    // the name was empty
+    NotEmberline,  // no version row, or no such table: not an Emberline database
+    RefusedByGate, // a version other than 14.01.03
+    Failed,        // the connection did not open, or anything else went wrong
+};
+
 // What pressing the update button does: check the name, connect, gate the schema version,
 // apply the kind code corrections, stamp the old and new version, and report the outcome
 // through the window services. Holds the window-level connection between runs.
@@ -19,14 +28,14 @@ public:
 
     // One whole run on the named database (the combo box's text); every outcome, failures
     // included, ends in a message.
-    void Run(const std::string& databaseName);
+    RunOutcome Run(const std::string& databaseName);
 
 private:
     void MSDEConnection(const std::string& databaseName);
     // The version gate (UpdateDB): false after it has shown its refusal itself.
     bool PassesVersionGate(const Variant& sDBVer);
     void CloseRun();
-    void ReportRunFailure(const Failure& failure);
+    RunOutcome ReportRunFailure(const Failure& failure);
     void CloseOpenConnection();
 
     WindowServices& window_;

@@ -29,10 +29,10 @@ protected:
 
     void SetUp() override { script->log = &window.calls; }
 
-    void RunWithVersion(const Variant& version, const std::string& database = "Emberline")
+    RunOutcome RunWithVersion(const Variant& version, const std::string& database = "Emberline")
     {
         script->versionResult = VersionRows({version});
-        run.Run(database);
+        return run.Run(database);
     }
 
     // Position of a logged call; fails the test when it is missing.
@@ -51,14 +51,14 @@ protected:
 
 TEST_F(UpdateRunTest, EmptySelectionShowsItsMessageAndTouchesNothingElse)
 {
-    run.Run("");
+    EXPECT_EQ(run.Run(""), RunOutcome::NoDatabase);
     EXPECT_EQ(window.calls, std::vector<std::string>{MsgBoxCall("No database selected.", 0)});
     EXPECT_EQ(script->created, 0);
 }
 
 TEST_F(UpdateRunTest, SuccessAppliesTheTableThenBothStampsThenReports)
 {
-    RunWithVersion("14.01.03");
+    EXPECT_EQ(RunWithVersion("14.01.03"), RunOutcome::Updated);
 
     ASSERT_EQ(script->statements.size(), 794u);
     EXPECT_EQ(script->statements.front(), VersionQuery);
@@ -95,7 +95,7 @@ TEST_F(UpdateRunTest, SuccessAppliesTheTableThenBothStampsThenReports)
 TEST_F(UpdateRunTest, ConnectionThatDoesNotOpenIsReportedAndKept)
 {
     script->openLeavesClosed = true;
-    run.Run("Emberline");
+    EXPECT_EQ(run.Run("Emberline"), RunOutcome::Failed);
     EXPECT_EQ(window.Messages(),
               std::vector<std::string>{MsgBoxCall("Could not open the database.", 48,
                                                   "Database Error")});
@@ -107,7 +107,7 @@ TEST_F(UpdateRunTest, ConnectionThatDoesNotOpenIsReportedAndKept)
 TEST_F(UpdateRunTest, MissingVersionRowLeavesTheConnectionOpenUntilTheNextRun)
 {
     script->versionResult = Recordset({"Value"}, {});
-    run.Run("Emberline");
+    EXPECT_EQ(run.Run("Emberline"), RunOutcome::NotEmberline);
     const std::vector<std::string> tail(window.calls.end() - 3, window.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{
                         "cn1.Execute", MsgBoxCall("Database is not an Emberline database.", 48),
@@ -124,7 +124,7 @@ TEST_F(UpdateRunTest, MissingVersionRowLeavesTheConnectionOpenUntilTheNextRun)
 
 TEST_F(UpdateRunTest, RefusedVersionShowsTheGateMessageAndCloses)
 {
-    RunWithVersion("14.01.04");
+    EXPECT_EQ(RunWithVersion("14.01.04"), RunOutcome::RefusedByGate);
     EXPECT_EQ(script->statements, std::vector<std::string>{VersionQuery});
     const std::vector<std::string> tail(window.calls.end() - 4, window.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{Refusal, "cn1.Close", "cn1.Release", Arrow}));
@@ -148,7 +148,7 @@ TEST_F(UpdateRunTest, VersionThatCannotBeReadFailsIntoTheTrapBeforeAnyChange)
     for (const auto& [version, message] : cases) {
         window.calls.clear();
         script->statements.clear();
-        RunWithVersion(version);
+        EXPECT_EQ(RunWithVersion(version), RunOutcome::Failed);
         EXPECT_EQ(script->statements.size(), 1u);
         const std::vector<std::string> tail(window.calls.end() - 4, window.calls.end());
         EXPECT_EQ(tail,
@@ -178,7 +178,7 @@ TEST_F(UpdateRunTest, FailureAtTheNthCorrectionStopsBeforeTheStamps)
 TEST_F(UpdateRunTest, DatabaseFailuresGetTheirMessagesAndAnOpenConnectionIsClosedAfterIt)
 {
     script->versionFailure = flagwright::Failure(-2147217865, "Invalid object name 'Defaults'.");
-    run.Run("Emberline");
+    EXPECT_EQ(run.Run("Emberline"), RunOutcome::NotEmberline);
     const std::string message =
         Failure("Database is not an Emberline database.  Please select another database.");
     EXPECT_LT(At(message), At("cn1.Close"));
