@@ -13,12 +13,12 @@ int ToPixels(int twips, int logicalDpi)
 }
 } // namespace
 
-QRect TwipsRect(const QPaintDevice& device, int left, int top, int width, int height)
+QRect TwipsRect(const QPaintDevice& device, const form::Twips& twips)
 {
     const int dpiX = device.logicalDpiX();
     const int dpiY = device.logicalDpiY();
-    return QRect(ToPixels(left, dpiX), ToPixels(top, dpiY), ToPixels(width, dpiX),
-                 ToPixels(height, dpiY));
+    return QRect(ToPixels(twips.left, dpiX), ToPixels(twips.top, dpiY), ToPixels(twips.width, dpiX),
+                 ToPixels(twips.height, dpiY));
 }
 
 } // namespace flagwright
