@@ -60,7 +60,7 @@ std::string MicrosoftServer(const std::optional<Endpoint>& endpoint,
     if (!settings.instance.empty())
         server += "\\" + settings.instance;
     if (settings.port)
-        server += "," + std::to_string(*settings.port);
+        server += ',' + std::to_string(*settings.port);
     return server;
 }
 

@@ -66,6 +66,10 @@ UdpSocket::Received UdpSocket::Receive(std::span<unsigned char> buffer,
     WSAPOLLFD ready{Socket(handle_), POLLRDNORM, 0};
     if (WSAPoll(&ready, 1, static_cast<INT>(wait.count())) <= 0)
         return {Outcome::Silence};
+    // A refusal (ICMP port unreachable) may come as an error event alone: under Wine, recv
+    // would then wait for a datagram that never comes.
+    if (!(ready.revents & POLLRDNORM))
+        return {Outcome::Refused};
     const int received = ::recv(Socket(handle_), reinterpret_cast<char*>(buffer.data()),
                                 static_cast<int>(buffer.size()), 0);
     if (received == SOCKET_ERROR)

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <string>
@@ -16,6 +21,21 @@ using namespace flagwright::odbc;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+#ifdef _WIN32
+using Descriptor = SOCKET;
+using pollfd = WSAPOLLFD;
+int poll(pollfd* fds, ULONG count, INT timeout) { return WSAPoll(fds, count, timeout); }
+int close(SOCKET s) { return closesocket(s); }
+
+// The test's own browser socket needs Winsock before the code under test starts it.
+const bool WinsockStarted = [] {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}();
+#else
+using Descriptor = int;
+#endif
+
 // A browser on a free loopback port that answers each request with `reply` (or stays
 // silent when it is empty) until destroyed.
 class LoopbackBrowser {
@@ -51,8 +71,8 @@ private:
             char request[64];
             sockaddr_in from{};
             socklen_t length = sizeof from;
-            const ssize_t got = recvfrom(fd_, request, sizeof request, 0,
-                                         reinterpret_cast<sockaddr*>(&from), &length);
+            const auto got = recvfrom(fd_, request, sizeof request, 0,
+                                      reinterpret_cast<sockaddr*>(&from), &length);
             if (got <= 0)
                 continue;
             ++requests_;
@@ -63,7 +83,7 @@ private:
     }
 
     std::string reply_;
-    int fd_ = -1;
+    Descriptor fd_;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};

@@ -1,0 +1,50 @@
+# Sourced: the environment that runs the Windows build's programs under Wine, for one build
+# tree. Makes the tree's own Wine prefix on first use, starts a persistent wineserver and
+# Wine's services, and an X display (Xvfb) for windows and message boxes.
+#
+#   source scripts/windows-env.sh [BUILD_DIR]    (default build/windows)
+#   ctest --preset windows
+#   windows_env_stop                             (ends the display and the wineserver)
+#
+# Wine's services must be up before CTest starts: started by the first test, they would
+# inherit CTest's output pipe and keep it open, and CTest would wait for them forever.
+
+windows_env_build_dir=$(realpath -m "${1:-$(dirname "${BASH_SOURCE[0]}")/../build/windows}")
+mkdir -p "$windows_env_build_dir"
+
+export WINEPREFIX="$windows_env_build_dir/wine-prefix"
+export WINEDEBUG=-all
+# No desktop entries in the host's menus; no Mono or Gecko installers on first start.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+
+# One Xvfb per build tree, reused while it runs.
+windows_env_display_file="$windows_env_build_dir/xvfb.display"
+if [ -f "$windows_env_display_file" ] &&
+    kill -0 "$(cut -d' ' -f2 "$windows_env_display_file")" 2>/dev/null; then
+    export DISPLAY=":$(cut -d' ' -f1 "$windows_env_display_file")"
+else
+    windows_env_fifo=$(mktemp -u)
+    mkfifo "$windows_env_fifo"
+    setsid Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$windows_env_fifo" \
+        </dev/null >/dev/null 2>&1 &
+    windows_env_xvfb=$!
+    read -r windows_env_number <"$windows_env_fifo"
+    rm -f "$windows_env_fifo"
+    echo "$windows_env_number $windows_env_xvfb" >"$windows_env_display_file"
+    export DISPLAY=":$windows_env_number"
+fi
+
+# The persistent server first, so that every Wine program below and in the tests uses it.
+setsid wineserver -p </dev/null >/dev/null 2>&1
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "windows-env: making the Wine prefix $WINEPREFIX (once per build tree)"
+    setsid wineboot -i </dev/null >/dev/null 2>&1
+fi
+setsid wine cmd /c exit </dev/null >/dev/null 2>&1
+
+windows_env_stop() {
+    wineserver -k 2>/dev/null
+    [ -f "$windows_env_display_file" ] && kill "$(cut -d' ' -f2 "$windows_env_display_file")" 2>/dev/null
+    rm -f "$windows_env_display_file"
+    true
+}
