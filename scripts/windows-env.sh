@@ -35,10 +35,17 @@ else
 fi
 
 # The persistent server first, so that every Wine program below and in the tests uses it.
+mkdir -p "$WINEPREFIX"
 setsid wineserver -p </dev/null >/dev/null 2>&1
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "windows-env: making the Wine prefix $WINEPREFIX (once per build tree)"
     setsid wineboot -i </dev/null >/dev/null 2>&1
+    # Xvfb has no window manager: Wine draws the windows' frames itself and does not wait two
+    # seconds for a manager whenever a window or message box closes. An X window is then the
+    # whole window, frame included.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # The glyphs of the frame's buttons.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
 setsid wine cmd /c exit </dev/null >/dev/null 2>&1
 

@@ -1,0 +1,13 @@
+#include "EmberlineInstance.h"
+#include "MessageLoop.h"
+#include "OdbcConnection.h"
+#include "frmMain.h"
+
+// The program reads no arguments: the instance, the login and the rest are fixed.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
+{
+    flagwright::frmMain window([] { return std::make_unique<flagwright::odbc::OdbcConnection>(); },
+                               flagwright::EmberlineInstance());
+    ShowWindow(window.Handle(), showCommand);
+    return flagwright::RunMessageLoop(window.Handle());
+}
