@@ -2,6 +2,8 @@
 
 #include "WideText.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -59,6 +61,18 @@ void PlaceComboBox(HWND combo, int left, int top, int width, int height)
     }
 }
 
+// The dialog keys make a push button the default when it takes the focus, and Enter then
+// presses it. This one never claims that role (Qt's autoDefault off): Enter presses no button,
+// Space presses the one with the focus.
+LRESULT CALLBACK NeverDefault(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR)
+{
+    const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        return result & ~static_cast<LRESULT>(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
+    return result;
+}
+
 FontHandle NewFont(const form::Font& font, UINT dpi)
 {
     LOGFONTW description{};
@@ -85,6 +99,8 @@ FormControls::FormControls(HWND window)
             0, type.name, Widen(control.text).c_str(), WS_CHILD | WS_VISIBLE | tabStop | type.style,
             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstId + i)),
             GetModuleHandleW(nullptr), nullptr);
+        if (control.kind == form::Kind::PushButton)
+            SetWindowSubclass(controls_[i], NeverDefault, 0, 0);
     }
     // Each to the bottom of its siblings, in tab order: the stacking order is the tab order.
     for (const form::Control& control : form::InTabOrder())

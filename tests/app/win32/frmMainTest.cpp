@@ -237,16 +237,20 @@ TEST_F(frmMainTest, LoadsTheListUnsortedBeforeItIsShownAndLeavesTheTextEmpty)
     EXPECT_EQ(script->created, 1);
 }
 
-TEST_F(frmMainTest, EnterAndEscapeInTheListStartNothing)
+// Tab makes a focused push button the default, and Enter would press it; not this one.
+TEST_F(frmMainTest, EnterAndEscapeStartNothingInTheListOrOnTheButton)
 {
     ShowActive();
-    SetFocus(Combo());
     SetWindowTextW(Combo(), L"Alpha");
-    for (const WORD key : {VK_RETURN, VK_ESCAPE})
-        Press(key);
-
+    for (const bool onButton : {false, true}) {
+        Press(VK_TAB);
+        ASSERT_EQ(GetFocus() == Button(), onButton);
+        Press(VK_RETURN);
+        Press(VK_ESCAPE);
+    }
     EXPECT_TRUE(boxes.seen.empty());
     EXPECT_EQ(script->created, 1) << "no run started";
+    EXPECT_EQ(GetWindowLongPtrW(Button(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     EXPECT_EQ(Text(Combo()), L"Alpha");
     EXPECT_TRUE(IsWindowVisible(window->Handle()));
 }
