@@ -27,7 +27,7 @@ std::string Braced(const std::string& value)
 {
     if (value.find('\0') != std::string::npos)
         CannotCarry(); // the driver would stop reading there
-    return "{" + WithDoubled(value, '}') + "}";
+    return '{' + WithDoubled(value, '}') + '}';
 }
 
 // FreeTDS 1.3.17 ends a braced value at the first "};" and takes everything before it

@@ -32,7 +32,7 @@ class VersionGate : public ::testing::TestWithParam<GateCase> {};
 // Test names from the version text: letters and digits kept, everything else as '_'.
 std::string CaseName(const ::testing::TestParamInfo<GateCase>& info)
 {
-    std::string name = "v" + std::to_string(info.index) + "_";
+    std::string name = 'v' + std::to_string(info.index) + '_';
     for (const char* c = info.param.version; *c; ++c)
         name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
     return name;
