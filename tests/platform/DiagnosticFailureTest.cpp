@@ -39,6 +39,8 @@ struct Case {
     std::string description;
 };
 
+// One case to a row or two, laid out by hand.
+// clang-format off
 const Case Cases[] = {
     {"login refused", {Login, NoConnect}, OdbcCall::Connect, false,
      failure_code::AuthenticationFailed, "Login failed for user 'DBOPS'."},
@@ -85,6 +87,7 @@ const Case Cases[] = {
     {"statement without records", {}, OdbcCall::Execute, false, failure_code::StatementError,
      "Unspecified error"},
 };
+// clang-format on
 
 TEST(FailureFromDiagnostics, DecidesByNumbersInAnyRecordOrder)
 {
