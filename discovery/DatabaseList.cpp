@@ -1,7 +1,7 @@
 #include "DatabaseList.h"
 
-#include "InstanceConnectionString.h"
 #include "Failure.h"
+#include "InstanceConnectionString.h"
 
 #include <charconv>
 #include <exception>

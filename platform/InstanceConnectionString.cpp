@@ -36,17 +36,13 @@ std::string ConnectionStringValue(const std::string& value)
 namespace {
 std::string WithCatalogPiece(const std::string& catalogPiece)
 {
-    return std::string("provider=SQLOLEDB;Persist security info=False;user id=") +
-           instance::Login + ";pwd=" + instance::Password + catalogPiece +
-           ";data source=" + instance::DataSource + ";connect timeout = " +
-           std::to_string(instance::ConnectTimeoutSeconds);
+    return std::string("provider=SQLOLEDB;Persist security info=False;user id=") + instance::Login +
+           ";pwd=" + instance::Password + catalogPiece + ";data source=" + instance::DataSource +
+           ";connect timeout = " + std::to_string(instance::ConnectTimeoutSeconds);
 }
 } // namespace
 
-std::string InstanceConnectionString()
-{
-    return WithCatalogPiece("");
-}
+std::string InstanceConnectionString() { return WithCatalogPiece(""); }
 
 std::string MSDEConnectionString(const std::string& databaseName)
 {

@@ -19,13 +19,12 @@ bool SameName(const std::string& a, const std::string& b)
 
 Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Variant>> rows)
     : columns_(std::move(columns)), rows_(std::move(rows))
-{
-}
+{}
 
 Field Recordset::Fields(const std::string& name) const
 {
     const auto column = std::find_if(columns_.begin(), columns_.end(),
-                                      [&](const std::string& c) { return SameName(c, name); });
+                                     [&](const std::string& c) { return SameName(c, name); });
     if (column == columns_.end())
         throw Failure(failure_code::ItemNotFound,
                       "Item cannot be found in the collection corresponding to the requested "

@@ -17,11 +17,9 @@ constexpr const char* NewVersionStamp =
     "UPDATE Defaults SET Value = '14.01.04' WHERE ID = 'DBVersion'";
 } // namespace
 
-UpdateRun::UpdateRun(ComboBox& cboDatabase, WindowServices& window,
-                     ConnectionFactory newConnection)
+UpdateRun::UpdateRun(ComboBox& cboDatabase, WindowServices& window, ConnectionFactory newConnection)
     : cboDatabase_(cboDatabase), window_(window), cnDatabase_(std::move(newConnection))
-{
-}
+{}
 
 void UpdateRun::cmdUpdate_Click()
 {
@@ -55,8 +53,8 @@ void UpdateRun::cmdUpdate_Click()
         }
         ApplyKindCodeCorrections(cnDatabase_);
         // Quotes doubled, so the row receives exactly the text read.
-        cnDatabase_->Execute("UPDATE Defaults SET Value = '" +
-                             WithDoubled(sCurrentVersion, '\'') + "' WHERE ID = 'DBUpdateFrom'");
+        cnDatabase_->Execute("UPDATE Defaults SET Value = '" + WithDoubled(sCurrentVersion, '\'') +
+                             "' WHERE ID = 'DBUpdateFrom'");
         cnDatabase_->Execute(NewVersionStamp);
         window_.MsgBox("Update successful.", MsgBoxStyle::Information, "Congratulations");
         CloseRun();

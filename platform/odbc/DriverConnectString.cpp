@@ -56,8 +56,7 @@ bool HasCharacterBeyondUtf16Unit(const std::string& utf8)
 DriverLogin FreeTdsLogin(const std::string& host, int port, const ConnectionSettings& settings)
 {
     DriverLogin login;
-    login.connectString = FreeTdsAttribute("DRIVER", FreeTds) +
-                          FreeTdsAttribute("SERVER", host) +
+    login.connectString = FreeTdsAttribute("DRIVER", FreeTds) + FreeTdsAttribute("SERVER", host) +
                           FreeTdsAttribute("PORT", std::to_string(port)) +
                           FreeTdsAttribute("UID", settings.userId) +
                           FreeTdsAttribute("PWD", settings.password);
@@ -96,8 +95,8 @@ DriverLogin DriverLoginFor(const std::string& driver, const std::string& host, i
     if (driver == FreeTds)
         return FreeTdsLogin(host, port, settings);
     // Like the OLE DB provider this replaces, no encryption on the local link.
-    return {"DRIVER=" + Braced(driver) + ";SERVER=" +
-                Braced("tcp:" + host + "," + std::to_string(port)) +
+    return {"DRIVER=" + Braced(driver) +
+                ";SERVER=" + Braced("tcp:" + host + "," + std::to_string(port)) +
                 ";DATABASE=" + Braced(settings.database) + ";UID=" + Braced(settings.userId) +
                 ";PWD=" + Braced(settings.password) + ";Encrypt={no};",
             std::nullopt};

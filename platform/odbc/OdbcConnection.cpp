@@ -52,10 +52,7 @@ int ServerPort(const ServerAddress& address)
 }
 } // namespace
 
-OdbcConnection::~OdbcConnection()
-{
-    Disconnect();
-}
+OdbcConnection::~OdbcConnection() { Disconnect(); }
 
 void OdbcConnection::ConnectionString(const std::string& text)
 {
@@ -74,8 +71,7 @@ void OdbcConnection::Open()
     Connect(settings, address.host, ServerPort(address));
 }
 
-void OdbcConnection::Connect(const ConnectionSettings& settings, const std::string& host,
-                             int port)
+void OdbcConnection::Connect(const ConnectionSettings& settings, const std::string& host, int port)
 {
     if (!environment_)
         environment_ = SharedEnvironment();
@@ -87,22 +83,20 @@ void OdbcConnection::Connect(const ConnectionSettings& settings, const std::stri
     const std::vector<SQLWCHAR> text = ToSqlText(login.connectString);
 
     auto link = std::make_unique<OdbcHandle>(SQL_HANDLE_DBC, environment_->get());
-    SQLSetConnectAttrW(link->get(), SQL_ATTR_LOGIN_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(
-                           static_cast<SQLULEN>(settings.connectTimeoutSeconds)),
-                       0);
+    SQLSetConnectAttrW(
+        link->get(), SQL_ATTR_LOGIN_TIMEOUT,
+        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(settings.connectTimeoutSeconds)), 0);
     // Kept until the connect: the driver manager may read it only then.
     std::vector<SQLWCHAR> catalog;
     if (login.catalogAttribute) {
         catalog = ToSqlText(*login.catalogAttribute);
-        if (!Succeeded(SQLSetConnectAttrW(link->get(), SQL_ATTR_CURRENT_CATALOG, catalog.data(),
-                                          SQL_NTS)))
+        if (!Succeeded(
+                SQLSetConnectAttrW(link->get(), SQL_ATTR_CURRENT_CATALOG, catalog.data(), SQL_NTS)))
             Fail(*link, OdbcCall::Connect);
     }
-    const SQLRETURN rc =
-        SQLDriverConnectW(link->get(), nullptr, const_cast<SQLWCHAR*>(text.data()),
-                          static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0, nullptr,
-                          SQL_DRIVER_NOPROMPT);
+    const SQLRETURN rc = SQLDriverConnectW(link->get(), nullptr, const_cast<SQLWCHAR*>(text.data()),
+                                           static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0,
+                                           nullptr, SQL_DRIVER_NOPROMPT);
     if (!Succeeded(rc))
         Fail(*link, OdbcCall::Connect);
     link_ = std::move(link);
@@ -152,8 +146,8 @@ void OdbcConnection::Disconnect() noexcept
 
 void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call) const
 {
-    const Failure failure = FailureFromDiagnostics(
-        handle.Diagnostics(), call, call == OdbcCall::Execute && ConnectionDead());
+    const Failure failure = FailureFromDiagnostics(handle.Diagnostics(), call,
+                                                   call == OdbcCall::Execute && ConnectionDead());
     if (call == OdbcCall::Execute)
         SQLFreeStmt(handle.get(), SQL_CLOSE);
     throw WithoutSecret(failure, password_);
@@ -162,8 +156,8 @@ void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call) const
 bool OdbcConnection::ConnectionDead() const
 {
     SQLUINTEGER dead = SQL_CD_FALSE;
-    return Succeeded(SQLGetConnectAttrW(link_->get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0,
-                                        nullptr)) &&
+    return Succeeded(
+               SQLGetConnectAttrW(link_->get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
            dead == SQL_CD_TRUE;
 }
 

@@ -10,8 +10,8 @@ inline constexpr int DefaultServerPort = 1433;
 
 // Where a data source such as "(local)\NAME", "host,port" or "host" points.
 struct ServerAddress {
-    std::string host;      // names of this machine are given as 127.0.0.1
-    std::string instance;  // empty for the default instance or when a port is given
+    std::string host;     // names of this machine are given as 127.0.0.1
+    std::string instance; // empty for the default instance or when a port is given
     std::optional<int> port;
 };
 

@@ -162,8 +162,7 @@ TEST_F(frmMainTest, ButtonAndListUseTheWindowFontAndTheButtonTextFits)
     option.initFrom(Button());
     const QRect contents =
         Button()->style()->subElementRect(QStyle::SE_PushButtonContents, &option, Button());
-    EXPECT_LE(QFontMetrics(Button()->font()).horizontalAdvance(Button()->text()),
-              contents.width())
+    EXPECT_LE(QFontMetrics(Button()->font()).horizontalAdvance(Button()->text()), contents.width())
         << "text cut off";
 }
 

@@ -161,10 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
                       [](ConnectionScript& s) {
                           s.catalogResult = TwoGoodRowsThen({"Archive", "yes"});
                       }},
-        BrokenCatalog{"NoFlagColumn",
-                      [](ConnectionScript& s) {
-                          s.catalogResult = Recordset({"name"}, {{"Emberline"}});
-                      }},
+        BrokenCatalog{
+            "NoFlagColumn",
+            [](ConnectionScript& s) { s.catalogResult = Recordset({"name"}, {{"Emberline"}}); }},
         BrokenCatalog{"CloseFails",
                       [](ConnectionScript& s) {
                           s.closeFailure = Failure(failure_code::Unspecified, "link lost");

@@ -1,5 +1,5 @@
-#include "InstanceConnectionString.h"
 #include "EndToEndFixture.h"
+#include "InstanceConnectionString.h"
 
 #include <chrono>
 #include <future>
@@ -68,9 +68,8 @@ TEST_F(EndToEnd, TimeOutsEndInAMessageWithinTheirLimits)
         faultsCleared.get_future().wait();
         return std::make_pair(failure, elapsed);
     });
-    WaitUntil([&] {
-        return !sandbox.Statements(db).empty() && !sandbox.Statements(layerDb).empty();
-    });
+    WaitUntil(
+        [&] { return !sandbox.Statements(db).empty() && !sandbox.Statements(layerDb).empty(); });
 
     sandbox.Control(R"({"cmd":"faults","faults":{"delay":40,"login_delay":20}})");
     const TimedRun login = RunAlone(OwnName() + " login");

@@ -1,8 +1,8 @@
 // Any text as a connection string: the parser reads it or fails with its own 3001. The same
 // text as a database name survives the round trip through the update run's connection string.
 #include "ConnectionSettings.h"
-#include "InstanceConnectionString.h"
 #include "Failure.h"
+#include "InstanceConnectionString.h"
 
 #include <cstdint>
 #include <cstdlib>

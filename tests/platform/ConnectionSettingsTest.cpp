@@ -1,6 +1,6 @@
 #include "ConnectionSettings.h"
-#include "InstanceConnectionString.h"
 #include "Failure.h"
+#include "InstanceConnectionString.h"
 
 #include <gtest/gtest.h>
 
@@ -51,9 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ParseConnectionString, MalformedTextFailsWith3001)
 {
-    for (const char* text : {"database=\"open", "database='open", "uid", "uid=u;database",
-                             "=x", " = x", "database=\"a\"b", "connect timeout=soon",
-                             "connect timeout=-1"}) {
+    for (const char* text :
+         {"database=\"open", "database='open", "uid", "uid=u;database", "=x", " = x",
+          "database=\"a\"b", "connect timeout=soon", "connect timeout=-1"}) {
         try {
             ParseConnectionString(text);
             ADD_FAILURE() << "accepted: " << text;
@@ -66,10 +66,18 @@ TEST(ParseConnectionString, MalformedTextFailsWith3001)
 // Whatever the operator types reaches the login exactly as typed.
 TEST(ParseConnectionString, ReadsBackEveryNameTheUpdateRunWrites)
 {
-    for (const char* name :
-         {"Emberline", "Ember line", " lead", "trail ", "O'Brien", "a;data source=evil", "a=b",
-          "say \"hi\"", "it's \"x\"", "x};y", "{braced}", "[sq]", "a,b", "Zürich 北京 😀",
-          "tab\there", "new\nline", "'", "\"", "''", ";", "=", "==", "   "}) {
+    for (const char* name : {"Emberline",  "Ember line",
+                             " lead",      "trail ",
+                             "O'Brien",    "a;data source=evil",
+                             "a=b",        "say \"hi\"",
+                             "it's \"x\"", "x};y",
+                             "{braced}",   "[sq]",
+                             "a,b",        "Zürich 北京 😀",
+                             "tab\there",  "new\nline",
+                             "'",          "\"",
+                             "''",         ";",
+                             "=",          "==",
+                             "   "}) {
         EXPECT_EQ(ParseConnectionString(MSDEConnectionString(name)).database, name) << name;
     }
 }

@@ -21,8 +21,8 @@ std::string FreeTdsString(const std::string& databaseAttribute)
 
 TEST(PreferredDriver, TakesTheBestInstalledSqlServerDriver)
 {
-    EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 17 for SQL Server",
-                               "ODBC Driver 18 for SQL Server"}),
+    EXPECT_EQ(PreferredDriver(
+                  {"FreeTDS", "ODBC Driver 17 for SQL Server", "ODBC Driver 18 for SQL Server"}),
               "ODBC Driver 18 for SQL Server");
     EXPECT_EQ(PreferredDriver({"FreeTDS", "SQL Server", "ODBC Driver 17 for SQL Server"}),
               "ODBC Driver 17 for SQL Server");
@@ -50,7 +50,8 @@ TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
         {std::string(126, 'n') + "😀", "DATABASE={" + std::string(126, 'n') + "😀};"},
     };
     for (const auto& c : cases) {
-        const DriverLogin login = DriverLoginFor("FreeTDS", "127.0.0.1", 50123, Settings(c.database));
+        const DriverLogin login =
+            DriverLoginFor("FreeTDS", "127.0.0.1", 50123, Settings(c.database));
         EXPECT_EQ(login.connectString, FreeTdsString(c.attribute)) << c.database;
         EXPECT_EQ(login.catalogAttribute, std::nullopt) << c.database;
     }
@@ -85,8 +86,8 @@ TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
 
 TEST(DriverLoginFor, MicrosoftDriversDoubleClosingBraces)
 {
-    const DriverLogin login = DriverLoginFor("ODBC Driver 18 for SQL Server", "127.0.0.1", 50123,
-                                             Settings("x};PWD={y}"));
+    const DriverLogin login =
+        DriverLoginFor("ODBC Driver 18 for SQL Server", "127.0.0.1", 50123, Settings("x};PWD={y}"));
     EXPECT_EQ(login.connectString,
               "DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:127.0.0.1,50123};"
               "DATABASE={x}};PWD={y}}};UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");

@@ -26,19 +26,19 @@ TEST_P(ParseDataSourceTest, FindsHostInstanceAndPort)
     EXPECT_EQ(address.port, expected.port);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, ParseDataSourceTest,
-    ::testing::Values(Address{"(local)\\emberline2", "127.0.0.1", "emberline2", std::nullopt},
-                      Address{"(LOCAL)\\X", "127.0.0.1", "X", std::nullopt},
-                      Address{".\\x", "127.0.0.1", "x", std::nullopt},
-                      Address{"localhost\\x", "127.0.0.1", "x", std::nullopt},
-                      Address{"BuildBox\\x", "127.0.0.1", "x", std::nullopt},
-                      Address{"127.0.0.1", "127.0.0.1", "", std::nullopt},
-                      Address{"", "127.0.0.1", "", std::nullopt},
-                      Address{"db.example,1500", "db.example", "", 1500},
-                      Address{"tcp:db.example , 1500", "db.example", "", 1500},
-                      Address{"(local)\\x,1600", "127.0.0.1", "", 1600},
-                      Address{"other\\inst", "other", "inst", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Forms, ParseDataSourceTest,
+                         ::testing::Values(Address{"(local)\\emberline2", "127.0.0.1", "emberline2",
+                                                   std::nullopt},
+                                           Address{"(LOCAL)\\X", "127.0.0.1", "X", std::nullopt},
+                                           Address{".\\x", "127.0.0.1", "x", std::nullopt},
+                                           Address{"localhost\\x", "127.0.0.1", "x", std::nullopt},
+                                           Address{"BuildBox\\x", "127.0.0.1", "x", std::nullopt},
+                                           Address{"127.0.0.1", "127.0.0.1", "", std::nullopt},
+                                           Address{"", "127.0.0.1", "", std::nullopt},
+                                           Address{"db.example,1500", "db.example", "", 1500},
+                                           Address{"tcp:db.example , 1500", "db.example", "", 1500},
+                                           Address{"(local)\\x,1600", "127.0.0.1", "", 1600},
+                                           Address{"other\\inst", "other", "inst", std::nullopt}));
 
 TEST(ParseDataSource, BadPortMeansNoServer)
 {

@@ -93,9 +93,8 @@ TEST_F(UpdateRunTest, ConnectionThatDoesNotOpenIsReportedAndKept)
 {
     script->openLeavesClosed = true;
     run.cmdUpdate_Click();
-    EXPECT_EQ(window.Messages(),
-              std::vector<std::string>{MsgBoxCall("Could not open the database.", 48,
-                                                  "Database Error")});
+    EXPECT_EQ(window.Messages(), std::vector<std::string>{MsgBoxCall("Could not open the database.",
+                                                                     48, "Database Error")});
     EXPECT_EQ(window.calls.back(), Arrow);
     EXPECT_TRUE(script->statements.empty());
     EXPECT_FALSE(run.cnDatabase().IsEmpty());
@@ -150,10 +149,9 @@ TEST_F(UpdateRunTest, VersionThatCannotBeReadFailsIntoTheTrapBeforeAnyChange)
         EXPECT_EQ(script->statements.size(), 1u);
         const std::vector<std::string> tail(window.calls.end() - 4, window.calls.end());
         EXPECT_EQ(tail,
-                  (std::vector<std::string>{Arrow, Failure(message), "cn" +
-                                                std::to_string(script->created) + ".Close",
-                                            "cn" + std::to_string(script->created) +
-                                                ".Release"}));
+                  (std::vector<std::string>{Arrow, Failure(message),
+                                            "cn" + std::to_string(script->created) + ".Close",
+                                            "cn" + std::to_string(script->created) + ".Release"}));
         EXPECT_EQ(run.sErrMsg(), message);
     }
 }
@@ -167,10 +165,10 @@ TEST_F(UpdateRunTest, FailureAtTheNthCorrectionStopsBeforeTheStamps)
     ASSERT_EQ(script->statements.size(), 401u);
     EXPECT_EQ(script->statements.back(), CorrectionStatement(KindCodeCorrections[399]));
     const std::vector<std::string> tail(window.calls.end() - 4, window.calls.end());
-    EXPECT_EQ(tail,
-              (std::vector<std::string>{
-                  Arrow, Failure("Error Number: -2147217900\r\nError Description: Deadlock victim."),
-                  "cn1.Close", "cn1.Release"}));
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        Arrow,
+                        Failure("Error Number: -2147217900\r\nError Description: Deadlock victim."),
+                        "cn1.Close", "cn1.Release"}));
     EXPECT_TRUE(run.cnDatabase().IsEmpty());
 }
 
@@ -230,8 +228,8 @@ TEST_F(UpdateRunTest, RunsDoNotTouchTheComboBox)
     RunWithVersion("14.01.03");
     EXPECT_EQ(window.text, "Emberline");
     EXPECT_EQ(window.items, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(std::count_if(window.calls.begin(), window.calls.end(),
-                            [](const std::string& c) { return c.rfind("AddItem", 0) == 0 ||
-                                                              c == "Clear"; }),
+    EXPECT_EQ(std::count_if(
+                  window.calls.begin(), window.calls.end(),
+                  [](const std::string& c) { return c.rfind("AddItem", 0) == 0 || c == "Clear"; }),
               0);
 }

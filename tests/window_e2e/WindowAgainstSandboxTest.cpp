@@ -105,8 +105,8 @@ TEST_F(WindowAgainstSandbox, UpdatesTheChosenSampleDatabase)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* combo = window.findChild<QComboBox*>("cboDatabase");
-    EXPECT_EQ(Items(*combo), (std::vector<QString>{"Emberline", "Emberline Training",
-                                                   "EmberlineArchive"}));
+    EXPECT_EQ(Items(*combo),
+              (std::vector<QString>{"Emberline", "Emberline Training", "EmberlineArchive"}));
     combo->setCurrentIndex(combo->findText(QStringLiteral("Emberline")));
     QTest::mouseClick(window.findChild<QPushButton*>("cmdUpdate"), Qt::LeftButton);
 
