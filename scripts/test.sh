@@ -42,7 +42,10 @@ build_like_debian() {
     )
 }
 
-program_builds() {
+asan_build() { step "asan build" build_preset asan; }
+
+# The program alone as packagers build it, and the fuzz targets.
+remaining_builds() {
     step release build_preset release
     step "debian flags" build_like_debian
     step "fuzz build" build_preset fuzz
@@ -69,17 +72,15 @@ await() {
 }
 trap 'wait' EXIT # a failed step leaves no build running behind
 
-asan_build() { step "asan build" build_preset asan; }
-
 started=$SECONDS
 step format check_format
 step "dev build" build_preset dev
 beside asan_build
 step "dev tests" ctest --preset dev
 await asan_build
-beside program_builds
+beside remaining_builds
 step "asan tests" ctest --preset asan
-await program_builds
+await remaining_builds
 step "fuzz tests" ctest --preset fuzz
 
 echo "== step times (builds beside tests overlap them)"
