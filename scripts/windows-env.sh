@@ -36,7 +36,7 @@ fi
 
 # The persistent server first, so that every Wine program below and in the tests uses it.
 mkdir -p "$WINEPREFIX"
-setsid wineserver -p </dev/null >/dev/null 2>&1
+setsid wineserver -p </dev/null >/dev/null 2>&1 || true # 2: one runs already
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "windows-env: making the Wine prefix $WINEPREFIX (once per build tree)"
     setsid wineboot -i </dev/null >/dev/null 2>&1
