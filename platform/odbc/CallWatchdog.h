@@ -30,9 +30,23 @@ public:
 
     // Runs call() on this thread; true when its deadline passed before it returned. The
     // steps run on the watchdog's thread, never after Guard has returned.
-    bool Guard(Clock::time_point deadline, const Steps& steps, const std::function<void()>& call);
+    template <typename Call>
+    bool Guard(Clock::time_point deadline, const Steps& steps, Call&& call)
+    {
+        Arm(deadline, steps);
+        struct Disarming { // however the call ends
+            CallWatchdog& watchdog;
+            ~Disarming() { watchdog.Disarm(); }
+        } disarming{*this};
+        call();
+        return Expired();
+    }
 
 private:
+    void Arm(Clock::time_point deadline, const Steps& steps);
+    // Waits for a step under way, so that none runs later.
+    void Disarm();
+    bool Expired();
     void Watch();
 
     std::mutex mutex_;
