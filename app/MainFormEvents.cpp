@@ -8,18 +8,11 @@ MainFormEvents::MainFormEvents(ComboBox& cboDatabase, WindowServices& window,
                                ConnectionFactory newConnection, ConnectionSettings instance)
     : cboDatabase_(cboDatabase), newConnection_(newConnection), instance_(instance),
       run_(window, std::move(newConnection), std::move(instance))
-{
-}
+{}
 
-void MainFormEvents::Form_Load()
-{
-    LoadDatabaseList(cboDatabase_);
-}
+void MainFormEvents::Form_Load() { LoadDatabaseList(cboDatabase_); }
 
-void MainFormEvents::cmdUpdate_Click()
-{
-    run_.Run(cboDatabase_.Text());
-}
+void MainFormEvents::cmdUpdate_Click() { run_.Run(cboDatabase_.Text()); }
 
 void MainFormEvents::LoadDatabaseList(ComboBox& combo)
 {

@@ -71,8 +71,8 @@ frmMain::frmMain(ConnectionFactory newConnection, ConnectionSettings instance)
     : fraInstructions_(Place(new QGroupBox(this), "fraInstructions", 240, 0, 6735, 1575)),
       lblInstructions_(Place(FixedLabel(fraInstructions_, Instructions, Qt::AlignLeft),
                              "lblInstructions", 120, 240, 6360, 1170)),
-      lblPath_(Place(FixedLabel(this, Selection, Qt::AlignHCenter), "lblPath", 1215, 1695, 4515,
-                     450)),
+      lblPath_(
+          Place(FixedLabel(this, Selection, Qt::AlignHCenter), "lblPath", 1215, 1695, 4515, 450)),
       cboDatabase_(Place(DatabaseComboBox(this), "cboDatabase", 1200, 2280, 4575, 315)),
       cmdUpdate_(Place(new QPushButton(QStringLiteral("Update the Selected Database"), this),
                        "cmdUpdate", 2280, 2880, 2415, 420)),

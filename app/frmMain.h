@@ -21,7 +21,6 @@ public:
     frmMain(ConnectionFactory newConnection, ConnectionSettings instance);
 
 private:
-
     QGroupBox* fraInstructions_;
     QLabel* lblInstructions_;
     QLabel* lblPath_;

@@ -9,7 +9,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(flagwright::ApplicationTitle);
-    QApplication::setApplicationVersion(QStringLiteral("14.1.0.3"));
+    QApplication::setApplicationVersion(QStringLiteral(FLAGWRIGHT_VERSION));
 
     flagwright::frmMain window([] { return std::make_unique<flagwright::odbc::OdbcConnection>(); },
                                flagwright::EmberlineInstance());

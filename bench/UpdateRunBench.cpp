@@ -61,8 +61,8 @@ int PrintStatements()
 int TimeRuns(int count, char** databases)
 {
     TimedWindow window;
-    UpdateRun run(window, [] { return std::make_unique<odbc::OdbcConnection>(); },
-                  EmberlineInstance());
+    UpdateRun run(
+        window, [] { return std::make_unique<odbc::OdbcConnection>(); }, EmberlineInstance());
     int failures = 0;
     for (int i = 0; i < count; ++i) {
         window.calls.clear();

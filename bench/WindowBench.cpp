@@ -62,9 +62,9 @@ int main(int argc, char* argv[])
         return 1;
     }
     std::printf("shown %.4f\n", SecondsSince(started));
-    std::printf("shown_at %.6f\n",
-                std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
-                    .count());
+    std::printf(
+        "shown_at %.6f\n",
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count());
     auto* databases = window.findChild<QComboBox*>("cboDatabase");
     std::printf("databases %d\n", databases->count());
 
@@ -76,8 +76,7 @@ int main(int argc, char* argv[])
         const auto pressed = Clock::now();
         window.findChild<QPushButton*>("cmdUpdate")->click();
         const double seconds =
-            std::chrono::duration<double>(boxClock.shown.value_or(Clock::now()) - pressed)
-                .count();
+            std::chrono::duration<double>(boxClock.shown.value_or(Clock::now()) - pressed).count();
         std::printf("update %.4f\n", seconds);
         std::printf("message %s\n",
                     watcher.seen.empty() ? "(none)" : watcher.seen.front().text.toUtf8().data());

@@ -25,7 +25,7 @@ trap cleanup EXIT
 
 # Seeds and starts the sandbox (browser on UDP 1434); sets sandbox_port and sandbox_pid.
 start_sandbox() {
-    "$root/tests/e2e/start-sandbox.sh" "$root/sandbox/emberline-sandbox" "$sandbox_dir"
+    "$root/tests/e2e/start-sandbox.sh" python3 "$root/sandbox/emberline-sandbox" "$sandbox_dir"
     sandbox_port=$(awk '/^ready /{print $2}' "$sandbox_dir/serve.out")
     sandbox_pid=$(cat "$sandbox_dir/serve.pid")
 }

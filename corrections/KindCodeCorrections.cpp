@@ -5,6 +5,7 @@ namespace flagwright {
 // Kind code, Direct, LineOverhead. Entries 35 to 658 run in ASCII order of the code, except
 // that FT follows FTSC. The sample databases of the sandbox are seeded from these lines, so
 // keep one entry per line in this form.
+// clang-format off
 const std::array<KindCodeCorrection, KindCodeCorrectionCount> KindCodeCorrections = {{
     {"AT", 1, 0},
     {"FAC", 0, 0},
@@ -798,5 +799,6 @@ const std::array<KindCodeCorrection, KindCodeCorrectionCount> KindCodeCorrection
     {"WTHD", 0, 0},
     {"WEED", 0, 0},
 }};
+// clang-format on
 
 } // namespace flagwright

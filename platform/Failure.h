@@ -10,7 +10,8 @@ namespace flagwright {
 class Failure : public std::runtime_error {
 public:
     Failure(std::int32_t code, std::string description)
-        : std::runtime_error(description), code_(code), description_(std::move(description)) {}
+        : std::runtime_error(description), code_(code), description_(std::move(description))
+    {}
 
     std::int32_t Number() const { return code_; }
     const std::string& Description() const { return description_; }

@@ -16,8 +16,7 @@ std::string RequiredText(const Variant& value)
 
 Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Variant>> rows)
     : columns_(std::move(columns)), rows_(std::move(rows))
-{
-}
+{}
 
 Field Recordset::Fields(const std::string& name) const
 {

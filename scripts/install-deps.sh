@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake clang libclang-rt-14-dev
+    build-essential cmake clang libclang-rt-14-dev clang-format-14
     qt6-base-dev
     unixodbc-dev tdsodbc freetds-bin libsqlite3-dev iproute2
     libgtest-dev libgmock-dev

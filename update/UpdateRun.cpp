@@ -19,8 +19,7 @@ constexpr const char* NewVersionStamp =
 UpdateRun::UpdateRun(WindowServices& window, ConnectionFactory newConnection,
                      ConnectionSettings instance)
     : window_(window), instance_(std::move(instance)), cnDatabase_(std::move(newConnection))
-{
-}
+{}
 
 RunOutcome UpdateRun::Run(const std::string& databaseName)
 {

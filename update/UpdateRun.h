@@ -23,8 +23,7 @@ enum class RunOutcome {
 class UpdateRun {
 public:
     // instance: where and as whom to connect; each run names its own database.
-    UpdateRun(WindowServices& window, ConnectionFactory newConnection,
-              ConnectionSettings instance);
+    UpdateRun(WindowServices& window, ConnectionFactory newConnection, ConnectionSettings instance);
 
     // One whole run on the named database (the combo box's text); every outcome, failures
     // included, ends in a message.

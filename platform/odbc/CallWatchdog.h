@@ -38,7 +38,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool stopping_ = false;
-    unsigned long guardedCall_ = 0;  // counts the calls guarded so far
+    unsigned long guardedCall_ = 0; // counts the calls guarded so far
     bool guarding_ = false;
     bool expired_ = false;
     Clock::time_point deadline_;

@@ -105,8 +105,7 @@ Failure FailureFromDiagnostics(const Records& records, OdbcCall call, bool conne
         return UnreachableServer();
     if (const auto* record = FindState(records, Timeouts))
         return From(failure_code::Timeout, *record);
-    if (connectionDead || FindNative(records, LinkFailures) ||
-        FindState(records, LinkStates))
+    if (connectionDead || FindNative(records, LinkFailures) || FindState(records, LinkStates))
         return BrokenLink();
     if (const auto* record = FindNative(records, NoSuchTable))
         return From(failure_code::NoSuchTable, *record);
@@ -120,8 +119,8 @@ Failure FailureFromDiagnostics(const Records& records, OdbcCall call, bool conne
             return 2;
         return record.sqlState.rfind("01", 0) == 0 ? 1 : 0;
     };
-    const auto deciding = std::min_element(
-        records.begin(), records.end(), [&](const auto& a, const auto& b) {
+    const auto deciding =
+        std::min_element(records.begin(), records.end(), [&](const auto& a, const auto& b) {
             return rank(a) != rank(b) ? rank(a) < rank(b) : a.nativeError < b.nativeError;
         });
     if (deciding != records.end())

@@ -67,11 +67,10 @@ std::string MicrosoftServer(const std::optional<Endpoint>& endpoint,
 DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& settings)
 {
     DriverLogin login;
-    login.connectString = FreeTdsAttribute("DRIVER", FreeTds) +
-                          FreeTdsAttribute("SERVER", endpoint.host) +
-                          FreeTdsAttribute("PORT", std::to_string(endpoint.port)) +
-                          FreeTdsAttribute("UID", settings.login) +
-                          FreeTdsAttribute("PWD", settings.password);
+    login.connectString =
+        FreeTdsAttribute("DRIVER", FreeTds) + FreeTdsAttribute("SERVER", endpoint.host) +
+        FreeTdsAttribute("PORT", std::to_string(endpoint.port)) +
+        FreeTdsAttribute("UID", settings.login) + FreeTdsAttribute("PWD", settings.password);
     const std::string& database = settings.database;
     if (Utf8ToUtf16(database).size() > FreeTdsDatabaseLimit)
         throw layer_failure::InvalidArguments();
@@ -122,11 +121,12 @@ DriverLogin DriverLoginFor(const std::string& driver, const std::optional<Endpoi
     }
     // Like the OLE DB provider this replaces, no encryption of the data on the local link;
     // these drivers still encrypt the login wherever the server can.
-    std::string text = "DRIVER=" + Braced(driver) + ";SERVER=" + Braced(MicrosoftServer(endpoint, settings)) + ";";
+    std::string text =
+        "DRIVER=" + Braced(driver) + ";SERVER=" + Braced(MicrosoftServer(endpoint, settings)) + ";";
     if (!settings.database.empty())
         text += "DATABASE=" + Braced(settings.database) + ";";
-    text += "UID=" + Braced(settings.login) + ";PWD=" + Braced(settings.password) +
-            ";Encrypt={no};";
+    text +=
+        "UID=" + Braced(settings.login) + ";PWD=" + Braced(settings.password) + ";Encrypt={no};";
     return {text, std::nullopt};
 }
 

@@ -8,10 +8,10 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <optional>
-#include <string>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace flagwright::odbc {
 
@@ -28,8 +28,8 @@ std::unique_ptr<addrinfo, AddressInfoDeleter> Addresses(const Endpoint& endpoint
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(endpoint.host.c_str(), std::to_string(endpoint.port).c_str(), &hints,
-                    &found) != 0)
+    if (getaddrinfo(endpoint.host.c_str(), std::to_string(endpoint.port).c_str(), &hints, &found) !=
+        0)
         return nullptr;
     return std::unique_ptr<addrinfo, AddressInfoDeleter>(found);
 }

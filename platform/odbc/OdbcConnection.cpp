@@ -12,15 +12,9 @@ namespace flagwright::odbc {
 namespace {
 using Clock = CallWatchdog::Clock;
 
-Failure LoginTimeout()
-{
-    return Failure(failure_code::Unspecified, "Login timeout expired");
-}
+Failure LoginTimeout() { return Failure(failure_code::Unspecified, "Login timeout expired"); }
 
-Failure StatementTimeout()
-{
-    return Failure(failure_code::Timeout, "Timeout expired");
-}
+Failure StatementTimeout() { return Failure(failure_code::Timeout, "Timeout expired"); }
 
 // Whole seconds for the driver's own time-outs, which it applies to each wait; never 0,
 // which would mean no limit.
@@ -49,10 +43,7 @@ std::vector<LinkSocket> Added(const std::vector<LinkSocket>& now,
 }
 } // namespace
 
-OdbcConnection::~OdbcConnection()
-{
-    Disconnect();
-}
+OdbcConnection::~OdbcConnection() { Disconnect(); }
 
 void OdbcConnection::Open(const ConnectionSettings& settings)
 {
@@ -75,8 +66,8 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     std::vector<SQLWCHAR> catalog;
     if (login.catalogAttribute) {
         catalog = ToSqlText(*login.catalogAttribute);
-        if (!Succeeded(SQLSetConnectAttrW(link->get(), SQL_ATTR_CURRENT_CATALOG, catalog.data(),
-                                          SQL_NTS)))
+        if (!Succeeded(
+                SQLSetConnectAttrW(link->get(), SQL_ATTR_CURRENT_CATALOG, catalog.data(), SQL_NTS)))
             Fail(*link, OdbcCall::Connect);
     }
     if (!watchdog_)
@@ -134,9 +125,8 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
     const std::vector<SQLWCHAR> text = ToSqlText(commandText);
     std::optional<Recordset> result;
     const bool expired = watchdog_->Guard(deadline, steps, [&] {
-        const SQLRETURN rc =
-            SQLExecDirectW(statement_->get(), const_cast<SQLWCHAR*>(text.data()),
-                           static_cast<SQLINTEGER>(text.size() - 1));
+        const SQLRETURN rc = SQLExecDirectW(statement_->get(), const_cast<SQLWCHAR*>(text.data()),
+                                            static_cast<SQLINTEGER>(text.size() - 1));
         if (Succeeded(rc))
             result = ReadResults(*statement_);
         else if (rc == SQL_NO_DATA) // a change that touched no row
@@ -174,8 +164,8 @@ void OdbcConnection::Disconnect() noexcept
 
 void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call) const
 {
-    const Failure failure = FailureFromDiagnostics(
-        handle.Diagnostics(), call, call == OdbcCall::Execute && ConnectionDead());
+    const Failure failure = FailureFromDiagnostics(handle.Diagnostics(), call,
+                                                   call == OdbcCall::Execute && ConnectionDead());
     if (call == OdbcCall::Execute)
         SQLFreeStmt(handle.get(), SQL_CLOSE);
     throw WithoutSecret(failure, password_);
@@ -184,8 +174,8 @@ void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call) const
 bool OdbcConnection::ConnectionDead() const
 {
     SQLUINTEGER dead = SQL_CD_FALSE;
-    return Succeeded(SQLGetConnectAttrW(link_->get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0,
-                                        nullptr)) &&
+    return Succeeded(
+               SQLGetConnectAttrW(link_->get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
            dead == SQL_CD_TRUE;
 }
 

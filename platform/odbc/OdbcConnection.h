@@ -42,7 +42,7 @@ private:
     std::string password_;
     std::chrono::milliseconds commandTimeout_{std::chrono::seconds(30)}; // ADO's default
     std::unique_ptr<CallWatchdog> watchdog_;
-    std::optional<Endpoint> endpoint_; // none where the driver finds the instance itself
+    std::optional<Endpoint> endpoint_;    // none where the driver finds the instance itself
     std::vector<LinkSocket> linkSockets_; // the link's TCP sockets, to break it at a deadline
     std::shared_ptr<OdbcHandle> environment_;
     std::unique_ptr<OdbcHandle> link_;

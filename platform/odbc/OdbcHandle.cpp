@@ -13,10 +13,7 @@ OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type)
                                                  "a handle.");
 }
 
-OdbcHandle::~OdbcHandle()
-{
-    SQLFreeHandle(type_, handle_);
-}
+OdbcHandle::~OdbcHandle() { SQLFreeHandle(type_, handle_); }
 
 std::vector<DiagnosticRecord> OdbcHandle::Diagnostics() const
 {
@@ -35,10 +32,10 @@ std::vector<DiagnosticRecord> OdbcHandle::Diagnostics() const
         }
         if (!Succeeded(rc))
             return records;
-        const auto shown = std::min<std::size_t>(static_cast<std::size_t>(length),
-                                                 message.size() - 1);
-        records.push_back({FromSqlText(state, 5), static_cast<int>(native),
-                           FromSqlText(message.data(), shown)});
+        const auto shown =
+            std::min<std::size_t>(static_cast<std::size_t>(length), message.size() - 1);
+        records.push_back(
+            {FromSqlText(state, 5), static_cast<int>(native), FromSqlText(message.data(), shown)});
     }
 }
 
@@ -67,8 +64,8 @@ std::vector<std::string> InstalledDrivers(const OdbcHandle& environment)
          Succeeded(SQLDriversW(environment.get(), direction, name, 256, &nameLength, attributes,
                                1024, &attributesLength));
          direction = SQL_FETCH_NEXT)
-        drivers.push_back(FromSqlText(name, std::min<std::size_t>(
-                                                static_cast<std::size_t>(nameLength), 255)));
+        drivers.push_back(
+            FromSqlText(name, std::min<std::size_t>(static_cast<std::size_t>(nameLength), 255)));
     return drivers;
 }
 

@@ -17,8 +17,8 @@ std::optional<std::vector<std::string>> ColumnNames(SQLHSTMT statement, SQLSMALL
         SQLULEN size = 0;
         SQLSMALLINT digits = 0;
         SQLSMALLINT nullable = 0;
-        if (!Succeeded(SQLDescribeColW(statement, column, name, 256, &length, &type, &size,
-                                       &digits, &nullable)))
+        if (!Succeeded(SQLDescribeColW(statement, column, name, 256, &length, &type, &size, &digits,
+                                       &nullable)))
             return std::nullopt;
         names.push_back(
             FromSqlText(name, std::min<std::size_t>(static_cast<std::size_t>(length), 255)));

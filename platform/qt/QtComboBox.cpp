@@ -4,10 +4,7 @@
 
 namespace flagwright {
 
-std::string QtComboBox::Text() const
-{
-    return box_.currentText().toStdString();
-}
+std::string QtComboBox::Text() const { return box_.currentText().toStdString(); }
 
 void QtComboBox::Clear()
 {

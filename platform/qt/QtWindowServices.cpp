@@ -20,18 +20,15 @@ QMessageBox::Icon IconFor(MsgBoxStyle style)
 }
 } // namespace
 
-QtWindowServices::~QtWindowServices()
-{
-    SetScreenPointer(ScreenPointer::Default);
-}
+QtWindowServices::~QtWindowServices() { SetScreenPointer(ScreenPointer::Default); }
 
 void QtWindowServices::MsgBox(const std::string& prompt, MsgBoxStyle style,
                               const std::optional<std::string>& title)
 {
     QString text = QString::fromStdString(prompt);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(IconFor(style), QString::fromStdString(title.value_or(ApplicationTitle)),
-                    text, QMessageBox::Ok, owner_);
+    QMessageBox box(IconFor(style), QString::fromStdString(title.value_or(ApplicationTitle)), text,
+                    QMessageBox::Ok, owner_);
     box.setTextFormat(Qt::PlainText);
     // The box takes the operator's answer, so it shows the arrow even while the hourglass is up.
     if (overriding_)

@@ -11,7 +11,8 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SANDBOX = os.path.join(os.path.dirname(HERE), 'emberline-sandbox')
-PYTHON = '/usr/bin/python3'
+# The sandbox runs on the interpreter that runs its tests (the one CMake found).
+PYTHON = sys.executable
 USER, PASSWORD = 'DBOPS', '58GrUw3Hyb!!'
 sys.path.insert(0, os.path.dirname(HERE))
 

@@ -32,8 +32,9 @@ std::vector<std::tuple<int, int, int>> IconImages(const QByteArray& ico)
         EXPECT_EQ(qFromLittleEndian<quint16>(entry + 6), bits);
         const int rowBytes = (width * bits + 31) / 32 * 4;
         const int maskRowBytes = (width + 31) / 32 * 4;
-        EXPECT_EQ(size, 40u + 4u * (1u << bits) + static_cast<quint32>(width) *
-                                                      static_cast<quint32>(rowBytes + maskRowBytes))
+        EXPECT_EQ(size,
+                  40u + 4u * (1u << bits) +
+                      static_cast<quint32>(width) * static_cast<quint32>(rowBytes + maskRowBytes))
             << "palette, image and mask";
         images.emplace_back(width, entry[1], bits);
     }
@@ -45,8 +46,8 @@ TEST(IconTest, HoldsExactlyTheThreeClassicImagesWithMasks)
 {
     QFile file(QStringLiteral(":/flagwright.ico"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(IconImages(file.readAll()), (std::vector<std::tuple<int, int, int>>{
-                                              {32, 32, 1}, {32, 32, 4}, {16, 16, 4}}));
+    EXPECT_EQ(IconImages(file.readAll()),
+              (std::vector<std::tuple<int, int, int>>{{32, 32, 1}, {32, 32, 4}, {16, 16, 4}}));
 }
 
 TEST(IconTest, LoadsAsTheWindowIcon)

@@ -13,8 +13,7 @@ class MainFormEventsTest : public ::testing::Test {
 protected:
     RecordingWindow window;
     std::shared_ptr<ConnectionScript> script = std::make_shared<ConnectionScript>();
-    MainFormEvents events{window, window, ScriptedConnection::Factory(script),
-                          EmberlineInstance()};
+    MainFormEvents events{window, window, ScriptedConnection::Factory(script), EmberlineInstance()};
 
     void SetUp() override
     {
@@ -46,8 +45,8 @@ TEST_F(MainFormEventsTest, PressRunsOnTheTextAsTypedAndLeavesTheListAlone)
 
     ASSERT_EQ(script->opened.size(), 2u);
     EXPECT_EQ(script->opened[1].database, " Emberline ");
-    EXPECT_EQ(window.Messages(), std::vector<std::string>{MsgBoxCall(
-                                     "Could not open the database.", 48, "Database Error")});
+    EXPECT_EQ(window.Messages(), std::vector<std::string>{MsgBoxCall("Could not open the database.",
+                                                                     48, "Database Error")});
     EXPECT_EQ(window.text, " Emberline ");
     EXPECT_EQ(window.items, (std::vector<std::string>{"Emberline", "A,B"}));
 }

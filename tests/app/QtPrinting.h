@@ -14,8 +14,8 @@ inline void PrintTo(const QString& text, std::ostream* os)
 
 inline void PrintTo(const QRect& rect, std::ostream* os)
 {
-    *os << "QRect(" << rect.x() << ", " << rect.y() << ", " << rect.width() << ", "
-        << rect.height() << ")";
+    *os << "QRect(" << rect.x() << ", " << rect.y() << ", " << rect.width() << ", " << rect.height()
+        << ")";
 }
 
 inline void PrintTo(const QSize& size, std::ostream* os)

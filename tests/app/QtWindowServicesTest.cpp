@@ -1,6 +1,6 @@
 #include "MessageBoxWatcher.h"
-#include "QtPrinting.h"
 #include "QtComboBox.h"
+#include "QtPrinting.h"
 #include "QtWindowServices.h"
 
 #include <QApplication>

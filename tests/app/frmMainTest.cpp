@@ -50,8 +50,8 @@ protected:
     {
         script->log = &log;
         script->catalogResult = CatalogRows({{"Emberline", "0"}, {"Reports", "0"}});
-        window = std::make_unique<frmMain>(ScriptedConnection::Factory(script),
-                                           EmberlineInstance());
+        window =
+            std::make_unique<frmMain>(ScriptedConnection::Factory(script), EmberlineInstance());
     }
     void TearDown() override
     {
@@ -156,8 +156,7 @@ TEST_F(frmMainTest, ButtonAndListUseTheWindowFontAndTheButtonTextFits)
     option.initFrom(Button());
     const QRect contents =
         Button()->style()->subElementRect(QStyle::SE_PushButtonContents, &option, Button());
-    EXPECT_LE(QFontMetrics(Button()->font()).horizontalAdvance(Button()->text()),
-              contents.width())
+    EXPECT_LE(QFontMetrics(Button()->font()).horizontalAdvance(Button()->text()), contents.width())
         << "text cut off";
 }
 

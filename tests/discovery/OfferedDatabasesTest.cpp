@@ -73,7 +73,10 @@ TEST_F(OfferedDatabasesTest, ReadsTheSystemFlagFirstAndSkipsTheNameOfASystemData
 
 TEST_F(OfferedDatabasesTest, KeepsCatalogOrderDuplicatesBlanksAndCommas)
 {
-    EXPECT_EQ(Offer({{"Zeta", "0"}, {"Emberline Training", "0"}, {"Alpha", "0"}, {"Alpha", "0"},
+    EXPECT_EQ(Offer({{"Zeta", "0"},
+                     {"Emberline Training", "0"},
+                     {"Alpha", "0"},
+                     {"Alpha", "0"},
                      {"Sales,2020", "0"}}),
               (Names{"Zeta", "Emberline Training", "Alpha", "Alpha", "Sales,2020"}));
 }
@@ -136,10 +139,9 @@ INSTANTIATE_TEST_SUITE_P(
                       [](ConnectionScript& s) {
                           s.catalogResult = TwoGoodRowsThen({"Archive", "yes"});
                       }},
-        BrokenCatalog{"NoFlagColumn",
-                      [](ConnectionScript& s) {
-                          s.catalogResult = Recordset({"name"}, {{"Emberline"}});
-                      }},
+        BrokenCatalog{
+            "NoFlagColumn",
+            [](ConnectionScript& s) { s.catalogResult = Recordset({"name"}, {{"Emberline"}}); }},
         BrokenCatalog{"CloseFails",
                       [](ConnectionScript& s) {
                           s.closeFailure = Failure(failure_code::Unspecified, "link lost");

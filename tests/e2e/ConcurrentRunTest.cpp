@@ -24,7 +24,8 @@ TEST_F(EndToEnd, TwoProcessesAtOnceLeaveTheDatabaseCorrect)
         ExpectNoPassword(lines[0], "message");
     }
     EXPECT_TRUE(firstLines[0] == SuccessBox || secondLines[0] == SuccessBox)
-        << firstLines[0] << "\n" << secondLines[0];
+        << firstLines[0] << "\n"
+        << secondLines[0];
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
     EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.03");
     EXPECT_TRUE(AsAfterUpdate(Kinds(db)));

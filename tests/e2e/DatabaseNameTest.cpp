@@ -65,8 +65,8 @@ TEST_P(DatabaseName, OpensOnlyTheNamedDatabase)
         EXPECT_EQ(Default(nameCase.name, "DBVersion"), "14.01.04");
         break;
     case Outcome::NoSelection:
-        EXPECT_EQ(messages, std::vector<std::string>{flagwright::testing::MsgBoxCall(
-                                "No database selected.", 0)});
+        EXPECT_EQ(messages, std::vector<std::string>{
+                                flagwright::testing::MsgBoxCall("No database selected.", 0)});
         break;
     case Outcome::Unopenable:
         EXPECT_EQ(messages, std::vector<std::string>{FailureBox(failure_code::Unspecified)});

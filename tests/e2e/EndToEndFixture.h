@@ -14,9 +14,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace flagwright::e2e {

@@ -36,13 +36,17 @@ const Interruption Interruptions[] = {
      },
      false,
      flagwright::testing::MsgBoxCall("Error Number: -2147217900\r\nError Description: "
-                         "Error 8152 raised by the server.",
-                         0, "Rate Update Error")},
+                                     "Error 8152 raised by the server.",
+                                     0, "Rate Update Error")},
     {"ConnectionClosed",
-     [](const std::string& trigger) { return R"({"drop":")" + trigger + R"(","drop_mode":"fin"})"; },
+     [](const std::string& trigger) {
+         return R"({"drop":")" + trigger + R"(","drop_mode":"fin"})";
+     },
      false, UnspecifiedBox},
     {"ConnectionReset",
-     [](const std::string& trigger) { return R"({"drop":")" + trigger + R"(","drop_mode":"rst"})"; },
+     [](const std::string& trigger) {
+         return R"({"drop":")" + trigger + R"(","drop_mode":"rst"})";
+     },
      false, UnspecifiedBox},
     {"InstanceStopped",
      [](const std::string& trigger) { return R"({"stop":")" + trigger + R"("})"; }, true,
@@ -54,8 +58,7 @@ const Position Positions[] = {
     {"AtThe400thCorrection", "400:UPDATE L_Kind", 401, "14.01.02"},
     {"AtThe791stCorrection", "791:UPDATE L_Kind", 792, "14.01.02"},
     {"AtTheDBUpdateFromStamp", "1:WHERE ID = 'DBUpdateFrom'", 793, "14.01.02"},
-    {"AtTheDBVersionStampAfterTheDBUpdateFromStamp", "1:SET Value = '14.01.04'", 794,
-     "14.01.03"},
+    {"AtTheDBVersionStampAfterTheDBUpdateFromStamp", "1:SET Value = '14.01.04'", 794, "14.01.03"},
 };
 
 class InterruptedRun : public EndToEnd,
@@ -87,10 +90,11 @@ TEST_P(InterruptedRun, LeavesTheVersionUnstampedAndTheNextRunCompletes)
     EXPECT_TRUE(AsAfterUpdate(Kinds(db)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Matrix, InterruptedRun,
-    ::testing::Combine(::testing::ValuesIn(Interruptions), ::testing::ValuesIn(Positions)),
-    [](const auto& param) {
-        return std::string(std::get<0>(param.param).name) + std::get<1>(param.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(Matrix, InterruptedRun,
+                         ::testing::Combine(::testing::ValuesIn(Interruptions),
+                                            ::testing::ValuesIn(Positions)),
+                         [](const auto& param) {
+                             return std::string(std::get<0>(param.param).name) +
+                                    std::get<1>(param.param).name;
+                         });
 } // namespace

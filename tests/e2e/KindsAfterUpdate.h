@@ -57,8 +57,8 @@ inline ::testing::AssertionResult AsAfterUpdate(const std::vector<std::vector<st
         differences += "\n  missing " + text(row);
     if (differences.empty())
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "L_Kind differs from " << KINDS_AFTER_UPDATE << ":"
-                                         << differences;
+    return ::testing::AssertionFailure()
+           << "L_Kind differs from " << KINDS_AFTER_UPDATE << ":" << differences;
 }
 
 } // namespace flagwright::e2e

@@ -52,8 +52,8 @@ PrivateSandbox::PrivateSandbox()
     if (!mkdtemp(dir_.data()))
         throw std::runtime_error("cannot make a folder for a private sandbox");
     int status = 0;
-    waitpid(Spawn({PYTHON3, SANDBOX_SCRIPT, "seed", dir_ + "/data"}, dir_ + "/seed.out"),
-            &status, 0);
+    waitpid(Spawn({PYTHON3, SANDBOX_SCRIPT, "seed", dir_ + "/data"}, dir_ + "/seed.out"), &status,
+            0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("the private sandbox could not be seeded");
     pid_ = Spawn({PYTHON3, SANDBOX_SCRIPT, "serve", "--data", dir_ + "/data", "--port", "0",
@@ -100,14 +100,8 @@ std::size_t PrivateSandbox::Statements() const
     return static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n'));
 }
 
-void PrivateSandbox::Pause() const
-{
-    kill(pid_, SIGSTOP);
-}
+void PrivateSandbox::Pause() const { kill(pid_, SIGSTOP); }
 
-void PrivateSandbox::Resume() const
-{
-    kill(pid_, SIGCONT);
-}
+void PrivateSandbox::Resume() const { kill(pid_, SIGCONT); }
 
 } // namespace flagwright::e2e

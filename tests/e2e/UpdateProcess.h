@@ -14,8 +14,7 @@ class UpdateProcess {
 public:
     explicit UpdateProcess(const std::string& database, const std::string& environment = "")
         : pipe_(popen((environment + UPDATE_ONCE + " '" + database + "'").c_str(), "r"))
-    {
-    }
+    {}
     UpdateProcess(const UpdateProcess&) = delete;
     UpdateProcess& operator=(const UpdateProcess&) = delete;
     ~UpdateProcess()

@@ -44,8 +44,7 @@ TEST_F(EndToEnd, VersionsOtherThan140103AreLeftAlone)
     const std::string db = sandbox.CopyDatabase("EmberlineArchive", OwnName());
     const auto messages = RunOn(db);
     ASSERT_EQ(messages.size(), 1U);
-    EXPECT_NE(messages[0].find("only necessary for database version 14.01.03"),
-              std::string::npos);
+    EXPECT_NE(messages[0].find("only necessary for database version 14.01.03"), std::string::npos);
     EXPECT_EQ(sandbox.Statements(db), std::vector<std::string>{VersionQuery});
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Seeds a fresh data folder and starts one sandbox instance in the background: the browser on
 # UDP 1434, every batch logged, run-time faults over the control socket.
+# Usage: start-sandbox.sh PYTHON SANDBOX DIR
 set -euo pipefail
-sandbox=$1
-dir=$2
+python=$1
+sandbox=$2
+dir=$3
 
 if [ ! -f "$sandbox" ]; then
     echo "no sandbox server at $sandbox" >&2
@@ -12,7 +14,7 @@ fi
 "$(dirname "$0")/stop-sandbox.sh" "$dir"
 rm -rf "$dir"
 mkdir -p "$dir/data"
-python3 "$sandbox" seed "$dir/data" >/dev/null
+"$python" "$sandbox" seed "$dir/data" >/dev/null
 # UDP 1434 is one port: wait a while for another instance (another build's tests) to go.
 for _ in $(seq 240); do
     ss -Hulpn 'sport = :1434' | grep -q . || break
@@ -23,7 +25,7 @@ if ss -Hulpn 'sport = :1434' | grep -q .; then
     ss -Hulpn 'sport = :1434' >&2
     exit 1
 fi
-setsid python3 "$sandbox" serve --data "$dir/data" --log "$dir/statements.log" \
+setsid "$python" "$sandbox" serve --data "$dir/data" --log "$dir/statements.log" \
     --control "$dir/control.sock" >"$dir/serve.out" 2>&1 </dev/null &
 echo $! >"$dir/serve.pid"
 for _ in $(seq 100); do

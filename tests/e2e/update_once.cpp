@@ -16,9 +16,9 @@ int main(int argc, char** argv)
         return 2;
     }
     flagwright::testing::RecordingWindow window;
-    flagwright::UpdateRun run(window,
-                              [] { return std::make_unique<flagwright::odbc::OdbcConnection>(); },
-                              flagwright::EmberlineInstance());
+    flagwright::UpdateRun run(
+        window, [] { return std::make_unique<flagwright::odbc::OdbcConnection>(); },
+        flagwright::EmberlineInstance());
     run.Run(argv[1]);
     for (const std::string& message : window.Messages()) {
         for (char c : message)

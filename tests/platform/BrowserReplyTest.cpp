@@ -58,8 +58,8 @@ TEST(PortFromBrowserReply, ReadsOnlyAWellFormedRecordOfTheNamedInstance)
 
 TEST(BrowserRequest, IsTheInstanceQuery)
 {
-    EXPECT_EQ(BrowserRequest("emberline2"),
-              (std::vector<unsigned char>{0x04, 'e', 'm', 'b', 'e', 'r', 'l', 'i', 'n', 'e', '2',
-                                          0x00}));
+    EXPECT_EQ(
+        BrowserRequest("emberline2"),
+        (std::vector<unsigned char>{0x04, 'e', 'm', 'b', 'e', 'r', 'l', 'i', 'n', 'e', '2', 0x00}));
 }
 } // namespace

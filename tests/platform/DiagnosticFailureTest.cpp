@@ -33,8 +33,7 @@ const std::string Legacy = "[Microsoft][ODBC SQL Server Driver][SQL Server]";
 const std::string Driver17 = "[Microsoft][ODBC Driver 17 for SQL Server]";
 const DiagnosticRecord MsLogin{"28000", 18456, Legacy + "Login failed for user 'DBOPS'."};
 const DiagnosticRecord MsNoDatabase{
-    "42000", 4060,
-    Legacy + "Cannot open database \"X\" requested by the login. The login failed."};
+    "42000", 4060, Legacy + "Cannot open database \"X\" requested by the login. The login failed."};
 const DiagnosticRecord MsNoServer{
     "08001", 17,
     "[Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist or access denied."};
@@ -63,6 +62,8 @@ struct Case {
     std::string description;
 };
 
+// One case to a row or two, laid out by hand.
+// clang-format off
 const Case Cases[] = {
     {"login refused", {Login, NoConnect}, OdbcCall::Connect, false,
      failure_code::AuthenticationFailed, "Login failed for user 'DBOPS'."},
@@ -134,6 +135,7 @@ const Case Cases[] = {
     {"Microsoft 17: link reset", {Ms17Reset, Ms17LinkFailure}, OdbcCall::Execute, true,
      failure_code::Unspecified, NetworkError},
 };
+// clang-format on
 
 TEST(FailureFromDiagnostics, DecidesByNumbersInAnyRecordOrder)
 {

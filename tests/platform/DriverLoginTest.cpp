@@ -31,8 +31,8 @@ TEST(PreferredDriver, TakesTheDriverThatSpeaksToEveryEngineFirst)
 {
     EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 18 for SQL Server", "SQL Server"}),
               "SQL Server");
-    EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 17 for SQL Server",
-                               "ODBC Driver 18 for SQL Server"}),
+    EXPECT_EQ(PreferredDriver(
+                  {"FreeTDS", "ODBC Driver 17 for SQL Server", "ODBC Driver 18 for SQL Server"}),
               "ODBC Driver 18 for SQL Server");
     EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 17 for SQL Server"}),
               "ODBC Driver 17 for SQL Server");
@@ -83,8 +83,7 @@ TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
 // FreeTDS ends a braced value at the first "};": such a name goes as the catalog attribute.
 TEST(DriverLoginFor, FreeTdsGetsAnUnbraceableNameAsCatalogAttribute)
 {
-    const DriverLogin login =
-        DriverLoginFor("FreeTDS", Loopback, Settings("x};DATABASE={master"));
+    const DriverLogin login = DriverLoginFor("FreeTDS", Loopback, Settings("x};DATABASE={master"));
     EXPECT_EQ(login.connectString, FreeTdsString(""));
     EXPECT_EQ(login.catalogAttribute, "x};DATABASE={master");
 }
@@ -102,15 +101,15 @@ TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
             EXPECT_EQ(failure.Number(), 3001);
         }
     }
-    EXPECT_THROW(DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback,
-                                Settings(std::string("a\0b", 3))),
-                 Failure);
+    EXPECT_THROW(
+        DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback, Settings(std::string("a\0b", 3))),
+        Failure);
 }
 
 TEST(DriverLoginFor, MicrosoftDriversDoubleClosingBracesAndTakeTheInstanceByName)
 {
-    const DriverLogin login = DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback,
-                                             Settings("x};PWD={y}"));
+    const DriverLogin login =
+        DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback, Settings("x};PWD={y}"));
     EXPECT_EQ(login.connectString,
               "DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:127.0.0.1,50123};"
               "DATABASE={x}};PWD={y}}};UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");

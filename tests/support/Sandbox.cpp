@@ -144,10 +144,7 @@ std::string Sandbox::Status(const std::string& field) const
     return reply.substr(start, reply.find_first_of(",}", start) - start);
 }
 
-int Sandbox::Connections() const
-{
-    return std::atoi(Status("connections").c_str());
-}
+int Sandbox::Connections() const { return std::atoi(Status("connections").c_str()); }
 
 std::string Sandbox::NewFolder()
 {

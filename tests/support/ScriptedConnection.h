@@ -15,20 +15,20 @@ namespace flagwright::testing {
 // RecordingWindow so the order of database calls and messages can be checked).
 struct ConnectionScript {
     std::vector<std::string>* log = nullptr;
-    std::vector<ConnectionSettings> opened;    // what every Open was given, in order
-    std::chrono::milliseconds openTakes{0};    // how long Open waits before it returns
+    std::vector<ConnectionSettings> opened;                 // what every Open was given, in order
+    std::chrono::milliseconds openTakes{0};                 // how long Open waits before it returns
     std::vector<std::chrono::milliseconds> commandTimeouts; // every CommandTimeout, in order
-    std::optional<Failure> openFailure;        // Open throws this
-    bool openLeavesClosed = false;             // Open returns without opening
-    std::optional<Recordset> versionResult;    // what the version query returns
-    std::optional<Failure> versionFailure;     // the version query throws this
-    std::optional<Recordset> catalogResult;    // what the database list query returns
-    int failAtExecute = 0;                     // the Nth Execute (1-based, all queries) throws
+    std::optional<Failure> openFailure;                     // Open throws this
+    bool openLeavesClosed = false;                          // Open returns without opening
+    std::optional<Recordset> versionResult;                 // what the version query returns
+    std::optional<Failure> versionFailure;                  // the version query throws this
+    std::optional<Recordset> catalogResult;                 // what the database list query returns
+    int failAtExecute = 0; // the Nth Execute (1-based, all queries) throws
     std::optional<Failure> executeFailure;
-    std::optional<Failure> closeFailure;       // Close throws this (the connection stays open)
-    std::vector<std::string> statements;       // every Execute, in order
+    std::optional<Failure> closeFailure; // Close throws this (the connection stays open)
+    std::vector<std::string> statements; // every Execute, in order
     int created = 0;
-    int live = 0;                              // connection objects not yet released
+    int live = 0; // connection objects not yet released
 };
 
 // A Recordset with one column "Value" and one row per value.

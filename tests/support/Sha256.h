@@ -47,8 +47,8 @@ inline std::string Sha256Hex(std::string_view text)
         }
         auto [a, b, c, d, e, f, g, hh] = h;
         for (std::size_t i = 0; i < 64; ++i) {
-            const std::uint32_t t1 = hh + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) +
-                                     ((e & f) ^ (~e & g)) + K[i] + w[i];
+            const std::uint32_t t1 =
+                hh + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) + K[i] + w[i];
             const std::uint32_t t2 =
                 (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
             hh = g;

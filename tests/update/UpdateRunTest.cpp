@@ -96,9 +96,8 @@ TEST_F(UpdateRunTest, ConnectionThatDoesNotOpenIsReportedAndKept)
 {
     script->openLeavesClosed = true;
     EXPECT_EQ(run.Run("Emberline"), RunOutcome::Failed);
-    EXPECT_EQ(window.Messages(),
-              std::vector<std::string>{MsgBoxCall("Could not open the database.", 48,
-                                                  "Database Error")});
+    EXPECT_EQ(window.Messages(), std::vector<std::string>{MsgBoxCall("Could not open the database.",
+                                                                     48, "Database Error")});
     EXPECT_EQ(window.calls.back(), Arrow);
     EXPECT_TRUE(script->statements.empty());
     EXPECT_EQ(script->live, 1);
@@ -109,9 +108,9 @@ TEST_F(UpdateRunTest, MissingVersionRowLeavesTheConnectionOpenUntilTheNextRun)
     script->versionResult = Recordset({"Value"}, {});
     EXPECT_EQ(run.Run("Emberline"), RunOutcome::NotEmberline);
     const std::vector<std::string> tail(window.calls.end() - 3, window.calls.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{
-                        "cn1.Execute", MsgBoxCall("Database is not an Emberline database.", 48),
-                        Arrow}));
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{
+                  "cn1.Execute", MsgBoxCall("Database is not an Emberline database.", 48), Arrow}));
     EXPECT_EQ(script->live, 1);
 
     // The next run releases (and so closes) it before opening its own.
@@ -152,10 +151,9 @@ TEST_F(UpdateRunTest, VersionThatCannotBeReadFailsIntoTheTrapBeforeAnyChange)
         EXPECT_EQ(script->statements.size(), 1u);
         const std::vector<std::string> tail(window.calls.end() - 4, window.calls.end());
         EXPECT_EQ(tail,
-                  (std::vector<std::string>{Arrow, Failure(message), "cn" +
-                                                std::to_string(script->created) + ".Close",
-                                            "cn" + std::to_string(script->created) +
-                                                ".Release"}));
+                  (std::vector<std::string>{Arrow, Failure(message),
+                                            "cn" + std::to_string(script->created) + ".Close",
+                                            "cn" + std::to_string(script->created) + ".Release"}));
     }
 }
 
@@ -168,10 +166,10 @@ TEST_F(UpdateRunTest, FailureAtTheNthCorrectionStopsBeforeTheStamps)
     ASSERT_EQ(script->statements.size(), 401u);
     EXPECT_EQ(script->statements.back(), CorrectionStatement(KindCodeCorrections[399]));
     const std::vector<std::string> tail(window.calls.end() - 4, window.calls.end());
-    EXPECT_EQ(tail,
-              (std::vector<std::string>{
-                  Arrow, Failure("Error Number: -2147217900\r\nError Description: Deadlock victim."),
-                  "cn1.Close", "cn1.Release"}));
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        Arrow,
+                        Failure("Error Number: -2147217900\r\nError Description: Deadlock victim."),
+                        "cn1.Close", "cn1.Release"}));
     EXPECT_EQ(script->live, 0);
 }
 
@@ -198,9 +196,9 @@ TEST_F(UpdateRunTest, RefusedLoginLeavesTheUnopenedConnectionAlone)
     window.calls.clear();
     script->openFailure = flagwright::Failure(-2147467259, "Cannot open database");
     run.Run("Emberline");
-    EXPECT_EQ(window.Messages(),
-              std::vector<std::string>{Failure("Database in use or does not exist. If in use, "
-                                               "close all connections to the database and retry.")});
+    EXPECT_EQ(window.Messages(), std::vector<std::string>{
+                                     Failure("Database in use or does not exist. If in use, "
+                                             "close all connections to the database and retry.")});
 }
 
 TEST_F(UpdateRunTest, OldVersionIsStampedExactlyAsRead)

@@ -26,10 +26,7 @@ ConnectionFactory Odbc()
     return [] { return std::make_unique<odbc::OdbcConnection>(); };
 }
 
-std::vector<std::string> Offered()
-{
-    return OfferedDatabases(Odbc(), EmberlineInstance());
-}
+std::vector<std::string> Offered() { return OfferedDatabases(Odbc(), EmberlineInstance()); }
 
 class WindowAgainstSandbox : public ::testing::Test {
 protected:
@@ -50,14 +47,13 @@ protected:
 
 TEST_F(WindowAgainstSandbox, OffersUserDatabasesOnlyAndKeepsNamesWhole)
 {
-    const std::string folder = sandbox.ServeCopiesOfEmberline(
-        {"Emberline", "EmberlineSupport", "EmberlineSupport2", "Emberline Training", "Sales, East",
-         "Publishing"});
+    const std::string folder =
+        sandbox.ServeCopiesOfEmberline({"Emberline", "EmberlineSupport", "EmberlineSupport2",
+                                        "Emberline Training", "Sales, East", "Publishing"});
     ASSERT_TRUE(std::ofstream(folder + "/Publishing.distribution"));
 
-    EXPECT_EQ(Offered(),
-              (std::vector<std::string>{"Emberline", "Emberline Training", "EmberlineSupport2",
-                                        "Sales, East"}));
+    EXPECT_EQ(Offered(), (std::vector<std::string>{"Emberline", "Emberline Training",
+                                                   "EmberlineSupport2", "Sales, East"}));
 }
 
 TEST_F(WindowAgainstSandbox, OffersTheSupportNameInOtherLetterCase)
@@ -96,8 +92,8 @@ TEST_F(WindowAgainstSandbox, UpdatesTheChosenSampleDatabase)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* combo = window.findChild<QComboBox*>("cboDatabase");
-    EXPECT_EQ(Items(*combo), (std::vector<QString>{"Emberline", "Emberline Training",
-                                                   "EmberlineArchive"}));
+    EXPECT_EQ(Items(*combo),
+              (std::vector<QString>{"Emberline", "Emberline Training", "EmberlineArchive"}));
     combo->setCurrentIndex(combo->findText(QStringLiteral("Emberline")));
     QTest::mouseClick(window.findChild<QPushButton*>("cmdUpdate"), Qt::LeftButton);
 
