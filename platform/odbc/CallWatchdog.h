@@ -40,6 +40,7 @@ private:
     bool stopping_ = false;
     unsigned long guardedCall_ = 0; // counts the calls guarded so far
     bool guarding_ = false;
+    bool idle_ = false; // the watchdog waits for a call to be guarded
     bool expired_ = false;
     Clock::time_point deadline_;
     const Steps* steps_ = nullptr;
