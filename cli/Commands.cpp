@@ -1,9 +1,11 @@
 #include "Commands.h"
 
+#include "CommandLine.h"
 #include "ConsoleWindowServices.h"
 #include "OfferedDatabases.h"
 #include "UpdateRun.h"
 
+#include <optional>
 #include <ostream>
 
 namespace flagwright::cli {
@@ -35,12 +37,30 @@ std::string Tallied(RunOutcome outcome, Tally& tally)
     ++tally.failed;
     return "failed";
 }
+
+// The databases on offer; nothing, after saying why on err, when they cannot be listed: an
+// unreachable instance is a failure here, not an empty list.
+std::optional<std::vector<std::string>> Listed(const ConnectionFactory& newConnection,
+                                               const ConnectionSettings& instance,
+                                               std::ostream& err)
+{
+    try {
+        return ListOfferedDatabases(newConnection, instance);
+    } catch (const Failure& failure) {
+        err << ProgramName << ": the databases could not be listed: " << failure.Description()
+            << std::endl;
+        return std::nullopt;
+    }
+}
 } // namespace
 
 ExitCode ListDatabases(const ConnectionFactory& newConnection, const ConnectionSettings& instance,
-                       std::ostream& out)
+                       std::ostream& out, std::ostream& err)
 {
-    for (const std::string& name : OfferedDatabases(newConnection, instance))
+    const auto names = Listed(newConnection, instance, err);
+    if (!names)
+        return ExitCode::Failed;
+    for (const std::string& name : *names)
         out << name << '\n';
     out.flush();
     return ExitCode::Success;
@@ -58,8 +78,11 @@ ExitCode UpdateAllDatabases(const ConnectionFactory& newConnection,
                             const ConnectionSettings& instance, std::ostream& out,
                             std::ostream& err)
 {
+    const auto names = Listed(newConnection, instance, err);
+    if (!names)
+        return ExitCode::Failed;
     Tally tally;
-    for (const std::string& name : OfferedDatabases(newConnection, instance)) {
+    for (const std::string& name : *names) {
         // A run of its own: nothing of one database's run, its connection included, outlives it.
         ConsoleWindowServices console(err, err, name + ": ");
         UpdateRun run(console, newConnection, instance);

@@ -75,7 +75,7 @@ protected:
     }
 };
 
-TEST_F(ConsoleProgram, ListPrintsWhatTheWindowOffersAndNothingWhenRefused)
+TEST_F(ConsoleProgram, ListPrintsWhatTheWindowOffersAndFailsWhenItCannotList)
 {
     sandbox.ServeCopiesOf({"Emberline", "Emberline Training", "EmberlineArchive",
                            "EmberlineSupport", "Reports", "Staging"});
@@ -87,10 +87,17 @@ TEST_F(ConsoleProgram, ListPrintsWhatTheWindowOffersAndNothingWhenRefused)
     sandbox.ServeCopiesOfEmberline({"Sales, East", "EmberlineSupport2"});
     EXPECT_EQ(Cli({"list"}).out, "EmberlineSupport2\nSales, East\n");
 
+    // An instance that refuses the login is not an instance without databases.
     sandbox.Control(R"({"cmd":"faults","faults":{"refuse_logins":true}})");
-    const Finished refused = Cli({"list"});
-    EXPECT_EQ(refused.exitCode, 0);
-    EXPECT_EQ(refused.out + refused.err, "");
+    for (const auto& arguments :
+         {std::vector<std::string>{"list"}, std::vector<std::string>{"update", "--all"}}) {
+        const Finished refused = Cli(arguments);
+        EXPECT_EQ(refused.exitCode, 1) << arguments.back();
+        EXPECT_EQ(refused.out, "") << arguments.back();
+        EXPECT_EQ(refused.err, "flagwright-cli: the databases could not be listed: Login failed "
+                               "for user 'DBOPS'.\n")
+            << arguments.back();
+    }
 }
 
 TEST_F(ConsoleProgram, UpdatesOneDatabaseThenTheGateRefusesIt)
