@@ -40,7 +40,8 @@ std::string Line(ExitCode code, const char* meaning)
 std::string HelpText()
 {
     return Commands + Line(ExitCode::Success, "updated (update --all: no database failed)") +
-           Line(ExitCode::Failed, "the update failed (update --all: a database failed)") +
+           Line(ExitCode::Failed, "the update failed, or the databases could not be listed "
+                                  "(update --all: also when a database failed)") +
            Line(ExitCode::Usage, "bad arguments; nothing was connected") +
            Line(ExitCode::RefusedByGate, "the database is not at version 14.01.03; unchanged") +
            Line(ExitCode::NotEmberline, "not an Emberline database; unchanged") +
