@@ -39,24 +39,30 @@ std::vector<std::string> NamesOnOffer(const Recordset& databases)
 }
 } // namespace
 
-std::vector<std::string> OfferedDatabases(const ConnectionFactory& newConnection,
-                                          const ConnectionSettings& instance)
+std::vector<std::string> ListOfferedDatabases(const ConnectionFactory& newConnection,
+                                              const ConnectionSettings& instance)
 {
     // One deadline for the whole listing: the window waits for it before it is shown.
     const auto deadline = std::chrono::steady_clock::now() + instance.connectTimeout;
+    const std::unique_ptr<Connection> connection = newConnection();
+    connection->Open(instance);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left <= std::chrono::milliseconds::zero())
+        throw Failure(failure_code::Timeout, "Timeout expired");
+    connection->CommandTimeout(left);
+    std::vector<std::string> names = NamesOnOffer(connection->Execute(DatabaseCatalogQuery));
+    connection->Close();
+    return names;
+}
+
+std::vector<std::string> OfferedDatabases(const ConnectionFactory& newConnection,
+                                          const ConnectionSettings& instance)
+{
     try {
-        const std::unique_ptr<Connection> connection = newConnection();
-        connection->Open(instance);
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left <= std::chrono::milliseconds::zero())
-            return {};
-        connection->CommandTimeout(left);
-        std::vector<std::string> names = NamesOnOffer(connection->Execute(DatabaseCatalogQuery));
-        connection->Close();
-        return names;
+        return ListOfferedDatabases(newConnection, instance);
     } catch (const std::exception&) {
-        // A list that cannot be read is an empty list; the connection is released either way.
+        // The connection is released either way.
         return {};
     }
 }

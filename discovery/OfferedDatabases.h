@@ -13,11 +13,14 @@ inline constexpr const char* DatabaseCatalogQuery =
     "SELECT name, CASE WHEN dbid <= 4 OR (category & 16) = 16 THEN 1 ELSE 0 END AS IsSystem "
     "FROM master.dbo.sysdatabases ORDER BY name";
 
-// The databases the operator may update (the window's GetDatabaseList), in catalog order:
-// system databases and the EmberlineSupport database left out, every name kept whole. The
-// whole listing takes at most the instance's connect time-out. Any failure on the way, the
-// time-out included, gives no names at all and is not reported: the operator can still type
-// a name.
+// The databases the operator may update, in catalog order: system databases and the
+// EmberlineSupport database left out, every name kept whole. The whole listing takes at most
+// the instance's connect time-out; any failure on the way, the time-out included, is thrown.
+std::vector<std::string> ListOfferedDatabases(const ConnectionFactory& newConnection,
+                                              const ConnectionSettings& instance);
+
+// The same for the window (its GetDatabaseList): a list that cannot be read gives no names at
+// all and is not reported, as the operator can still type a name.
 std::vector<std::string> OfferedDatabases(const ConnectionFactory& newConnection,
                                           const ConnectionSettings& instance);
 

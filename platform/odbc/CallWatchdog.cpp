@@ -14,32 +14,32 @@ CallWatchdog::~CallWatchdog()
     thread_.join();
 }
 
-bool CallWatchdog::Guard(Clock::time_point deadline, const Steps& steps,
-                         const std::function<void()>& call)
+void CallWatchdog::Arm(Clock::time_point deadline, const Steps& steps)
 {
-    {
-        const std::lock_guard lock(mutex_);
-        ++guardedCall_;
-        guarding_ = true;
-        expired_ = false;
-        deadline_ = deadline;
-        steps_ = &steps;
-    }
-    changed_.notify_all();
-    // Ends the guard however the call ends; waits for a step under way, so none runs later.
-    struct Unguard {
-        CallWatchdog& watchdog;
-        ~Unguard()
-        {
-            {
-                const std::lock_guard lock(watchdog.mutex_);
-                watchdog.guarding_ = false;
-                watchdog.steps_ = nullptr;
-            }
-            watchdog.changed_.notify_all();
-        }
-    } unguard{*this};
-    call();
+    const std::lock_guard lock(mutex_);
+    ++guardedCall_;
+    guarding_ = true;
+    expired_ = false;
+    deadline_ = deadline;
+    steps_ = &steps;
+    // A watchdog that sleeps towards an earlier call's deadline wakes in time for this one's,
+    // which is later: only an idle one needs waking, so a run of quick calls costs no thread
+    // switches.
+    if (idle_)
+        changed_.notify_all();
+}
+
+void CallWatchdog::Disarm()
+{
+    const std::lock_guard lock(mutex_);
+    guarding_ = false;
+    steps_ = nullptr;
+    if (expired_)
+        changed_.notify_all();
+}
+
+bool CallWatchdog::Expired()
+{
     const std::lock_guard lock(mutex_);
     return expired_;
 }
@@ -47,22 +47,25 @@ bool CallWatchdog::Guard(Clock::time_point deadline, const Steps& steps,
 void CallWatchdog::Watch()
 {
     std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || guarding_; });
-        if (stopping_)
-            return;
+    while (!stopping_) {
+        if (!guarding_) {
+            idle_ = true;
+            changed_.wait(lock);
+            idle_ = false;
+            continue;
+        }
+        if (Clock::now() < deadline_) {
+            changed_.wait_until(lock, deadline_);
+            continue; // the call may have returned, or another one begun
+        }
         const unsigned long call = guardedCall_;
         const auto returned = [this, call] {
             return stopping_ || !guarding_ || guardedCall_ != call;
         };
-        if (changed_.wait_until(lock, deadline_, returned))
-            continue;
         expired_ = true;
         if (steps_->cancel)
             steps_->cancel();
-        if (changed_.wait_for(lock, Grace, returned))
-            continue;
-        if (steps_->breakLink)
+        if (!changed_.wait_for(lock, Grace, returned) && steps_->breakLink)
             steps_->breakLink();
         changed_.wait(lock, returned);
     }

@@ -30,9 +30,23 @@ public:
 
     // Runs call() on this thread; true when its deadline passed before it returned. The
     // steps run on the watchdog's thread, never after Guard has returned.
-    bool Guard(Clock::time_point deadline, const Steps& steps, const std::function<void()>& call);
+    template <typename Call>
+    bool Guard(Clock::time_point deadline, const Steps& steps, Call&& call)
+    {
+        Arm(deadline, steps);
+        struct Disarming { // however the call ends
+            CallWatchdog& watchdog;
+            ~Disarming() { watchdog.Disarm(); }
+        } disarming{*this};
+        call();
+        return Expired();
+    }
 
 private:
+    void Arm(Clock::time_point deadline, const Steps& steps);
+    // Waits for a step under way, so that none runs later.
+    void Disarm();
+    bool Expired();
     void Watch();
 
     std::mutex mutex_;
@@ -40,6 +54,7 @@ private:
     bool stopping_ = false;
     unsigned long guardedCall_ = 0; // counts the calls guarded so far
     bool guarding_ = false;
+    bool idle_ = false; // the watchdog waits for a call to be guarded
     bool expired_ = false;
     Clock::time_point deadline_;
     const Steps* steps_ = nullptr;

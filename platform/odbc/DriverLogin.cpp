@@ -49,6 +49,11 @@ bool HasCharacterBeyondUtf16Unit(const std::string& utf8)
                        [](char c) { return static_cast<unsigned char>(c) >= 0xF0; });
 }
 
+std::string MicrosoftAttribute(const std::string& keyword, const std::string& value)
+{
+    return keyword + "=" + Braced(value) + ";";
+}
+
 // The server as Microsoft's drivers read it: "tcp:host,port", or "server\instance" (and
 // ",port") for a driver that finds the instance itself.
 std::string MicrosoftServer(const std::optional<Endpoint>& endpoint,
@@ -58,9 +63,9 @@ std::string MicrosoftServer(const std::optional<Endpoint>& endpoint,
         return "tcp:" + endpoint->host + "," + std::to_string(endpoint->port);
     std::string server = settings.server;
     if (!settings.instance.empty())
-        server += "\\" + settings.instance;
+        server.append("\\").append(settings.instance);
     if (settings.port)
-        server += ',' + std::to_string(*settings.port);
+        server.append(",").append(std::to_string(*settings.port));
     return server;
 }
 
@@ -121,12 +126,12 @@ DriverLogin DriverLoginFor(const std::string& driver, const std::optional<Endpoi
     }
     // Like the OLE DB provider this replaces, no encryption of the data on the local link;
     // these drivers still encrypt the login wherever the server can.
-    std::string text =
-        "DRIVER=" + Braced(driver) + ";SERVER=" + Braced(MicrosoftServer(endpoint, settings)) + ";";
+    std::string text = MicrosoftAttribute("DRIVER", driver) +
+                       MicrosoftAttribute("SERVER", MicrosoftServer(endpoint, settings));
     if (!settings.database.empty())
-        text += "DATABASE=" + Braced(settings.database) + ";";
-    text +=
-        "UID=" + Braced(settings.login) + ";PWD=" + Braced(settings.password) + ";Encrypt={no};";
+        text += MicrosoftAttribute("DATABASE", settings.database);
+    text += MicrosoftAttribute("UID", settings.login) +
+            MicrosoftAttribute("PWD", settings.password) + MicrosoftAttribute("Encrypt", "no");
     return {text, std::nullopt};
 }
 

@@ -102,6 +102,7 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     try {
         auto statement = std::make_unique<OdbcHandle>(SQL_HANDLE_STMT, link_->get());
         statement_ = std::move(statement);
+        driverTimeout_ = 0;
     } catch (const Failure&) {
         Disconnect();
         throw;
@@ -115,8 +116,11 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
     if (!IsCarriedExactly(commandText))
         throw layer_failure::InvalidArguments();
     const auto deadline = Clock::now() + commandTimeout_;
-    SQLSetStmtAttrW(statement_->get(), SQL_ATTR_QUERY_TIMEOUT,
-                    reinterpret_cast<SQLPOINTER>(DriverSeconds(commandTimeout_)), 0);
+    if (const SQLULEN seconds = DriverSeconds(commandTimeout_); seconds != driverTimeout_) {
+        SQLSetStmtAttrW(statement_->get(), SQL_ATTR_QUERY_TIMEOUT,
+                        reinterpret_cast<SQLPOINTER>(seconds), 0);
+        driverTimeout_ = seconds;
+    }
     const CallWatchdog::Steps steps{[this] { SQLCancel(statement_->get()); },
                                     [this] {
                                         for (const LinkSocket& socket : linkSockets_)

@@ -41,6 +41,7 @@ private:
 
     std::string password_;
     std::chrono::milliseconds commandTimeout_{std::chrono::seconds(30)}; // ADO's default
+    SQLULEN driverTimeout_ = 0; // the statement handle's own time-out, in whole seconds
     std::unique_ptr<CallWatchdog> watchdog_;
     std::optional<Endpoint> endpoint_;    // none where the driver finds the instance itself
     std::vector<LinkSocket> linkSockets_; // the link's TCP sockets, to break it at a deadline

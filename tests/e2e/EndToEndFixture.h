@@ -110,9 +110,12 @@ protected:
     // Every L_Kind row, every column, ordered by code.
     std::vector<std::vector<std::string>> Kinds(const std::string& database) const
     {
-        return QueryFile(sandbox.DatabaseFile(database),
-                         "SELECT KindCode, Description, Direct, LineOverhead, Active, SortOrder, "
-                         "GLAccount FROM L_Kind ORDER BY KindCode");
+        return KindsInFile(sandbox.DatabaseFile(database));
+    }
+    static std::vector<std::vector<std::string>> KindsInFile(const std::string& file)
+    {
+        return QueryFile(file, "SELECT KindCode, Description, Direct, LineOverhead, Active, "
+                               "SortOrder, GLAccount FROM L_Kind ORDER BY KindCode");
     }
 };
 

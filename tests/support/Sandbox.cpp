@@ -157,9 +157,25 @@ std::string Sandbox::NewFolder()
 
 std::string Sandbox::ServeCopiesOfEmberline(const std::vector<std::string>& names)
 {
-    const std::string folder = NewFolder();
+    std::vector<std::pair<std::string, std::string>> copies;
     for (const std::string& name : names)
-        std::filesystem::copy_file(DatabaseFile("Emberline"), folder + "/" + name + ".sqlite");
+        copies.emplace_back("Emberline", name);
+    return ServeCopies(copies);
+}
+
+std::string Sandbox::ServeCopiesOf(const std::vector<std::string>& seeds)
+{
+    std::vector<std::pair<std::string, std::string>> copies;
+    for (const std::string& seed : seeds)
+        copies.emplace_back(seed, seed);
+    return ServeCopies(copies);
+}
+
+std::string Sandbox::ServeCopies(const std::vector<std::pair<std::string, std::string>>& copies)
+{
+    const std::string folder = NewFolder();
+    for (const auto& [seed, name] : copies)
+        std::filesystem::copy_file(DatabaseFile(seed), folder + "/" + name + ".sqlite");
     Control(R"({"cmd":"data","dir":")" + folder + "\"}");
     return folder;
 }

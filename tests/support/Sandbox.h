@@ -40,11 +40,15 @@ public:
     // A new data folder of this object's own, removed with it, holding copies of the seeded
     // Emberline database under the given names; the instance serves it until Restore.
     std::string ServeCopiesOfEmberline(const std::vector<std::string>& names);
+    // The same, with copies of these seeded databases under their own names.
+    std::string ServeCopiesOf(const std::vector<std::string>& seeds);
     // Undoes what a test changed: no faults, running, serving the seeded folder.
     void Restore() const;
 
 private:
     std::string Request(const std::string& command) const;
+    // Serves a new folder of copies, each (seed, name).
+    std::string ServeCopies(const std::vector<std::pair<std::string, std::string>>& copies);
 
     std::string dir_;
     std::vector<std::string> ownFolders_;

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace flagwright::cli {
+
+// What --help prints: the commands, where their output goes and the exit codes.
+std::string HelpText();
+
+} // namespace flagwright::cli

@@ -1,0 +1,55 @@
+#include "Utf8Console.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
+namespace flagwright::cli {
+
+#ifdef _WIN32
+namespace {
+std::string Utf8(const wchar_t* wide)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1)
+        return {};
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
+    text.pop_back(); // the terminating NUL
+    return text;
+}
+} // namespace
+
+std::vector<std::string> Utf8Arguments(int argc, char* argv[])
+{
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> arguments;
+        for (int i = 1; i < count; ++i)
+            arguments.push_back(Utf8(wide[i]));
+        LocalFree(wide);
+        return arguments;
+    }
+    return {argv + 1, argv + argc};
+}
+
+Utf8ConsoleOutput::Utf8ConsoleOutput() : previousCodePage_(GetConsoleOutputCP())
+{
+    SetConsoleOutputCP(CP_UTF8);
+}
+
+Utf8ConsoleOutput::~Utf8ConsoleOutput()
+{
+    if (previousCodePage_ != 0)
+        SetConsoleOutputCP(previousCodePage_);
+}
+#else
+std::vector<std::string> Utf8Arguments(int argc, char* argv[]) { return {argv + 1, argv + argc}; }
+
+Utf8ConsoleOutput::Utf8ConsoleOutput() = default;
+Utf8ConsoleOutput::~Utf8ConsoleOutput() = default;
+#endif
+
+} // namespace flagwright::cli

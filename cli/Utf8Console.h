@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace flagwright::cli {
+
+// The program's arguments as UTF-8 text, like every other text of the program. On Windows the
+// narrow argv is in the ANSI code page, which cannot spell every database name, so they are
+// read from the wide command line instead.
+std::vector<std::string> Utf8Arguments(int argc, char* argv[]);
+
+// While it lives, the console shows the program's UTF-8 output as such (on Windows, whose
+// console takes the OEM code page otherwise; the console's own page is restored at the end).
+class Utf8ConsoleOutput {
+public:
+    Utf8ConsoleOutput();
+    ~Utf8ConsoleOutput();
+    Utf8ConsoleOutput(const Utf8ConsoleOutput&) = delete;
+    Utf8ConsoleOutput& operator=(const Utf8ConsoleOutput&) = delete;
+
+private:
+    [[maybe_unused]] unsigned int previousCodePage_ = 0; // Windows only
+};
+
+} // namespace flagwright::cli

@@ -1,0 +1,240 @@
+// flagwright-cli as a remote-management tool runs it: a process of its own over the real ODBC
+// stack, read by its exit code, stdout and stderr.
+#include "EndToEndFixture.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace flagwright;
+using namespace flagwright::e2e;
+
+namespace {
+struct Finished {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+std::string ShellQuoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string FileText(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+const std::string Refusal = "Emberline Flagwright Message: This database does not need to be "
+                            "updated.\n  \n  This update is only necessary for database version "
+                            "14.01.03 \n";
+
+class ConsoleProgram : public EndToEnd {
+protected:
+    std::vector<Finished> finished;
+
+    void TearDown() override
+    {
+        sandbox.Restore();
+        for (const Finished& process : finished) {
+            ExpectNoPassword(process.out, "stdout");
+            ExpectNoPassword(process.err, "stderr");
+        }
+        EndToEnd::TearDown();
+    }
+
+    Finished Cli(const std::vector<std::string>& arguments)
+    {
+        const std::string folder = sandbox.NewFolder();
+        std::string command = FLAGWRIGHT_CLI;
+        for (const std::string& argument : arguments)
+            command += " " + ShellQuoted(argument);
+        command += " >" + ShellQuoted(folder + "/out") + " 2>" + ShellQuoted(folder + "/err");
+        const int status = std::system(command.c_str());
+        finished.push_back({WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(folder + "/out"),
+                            FileText(folder + "/err")});
+        return finished.back();
+    }
+
+    // The statements that reached the server for this database after the log entry `from`.
+    std::vector<std::string> StatementsSince(std::size_t from, const std::string& database) const
+    {
+        std::vector<std::string> statements;
+        for (auto& [name, statement] : sandbox.Batches(from))
+            if (name == database)
+                statements.push_back(std::move(statement));
+        return statements;
+    }
+};
+
+TEST_F(ConsoleProgram, ListPrintsWhatTheWindowOffersAndFailsWhenItCannotList)
+{
+    sandbox.ServeCopiesOf({"Emberline", "Emberline Training", "EmberlineArchive",
+                           "EmberlineSupport", "Reports", "Staging"});
+    const Finished samples = Cli({"list"});
+    EXPECT_EQ(samples.exitCode, 0);
+    EXPECT_EQ(samples.out, "Emberline\nEmberline Training\nEmberlineArchive\nReports\nStaging\n");
+    EXPECT_EQ(samples.err, "");
+
+    sandbox.ServeCopiesOfEmberline({"Sales, East", "EmberlineSupport2"});
+    EXPECT_EQ(Cli({"list"}).out, "EmberlineSupport2\nSales, East\n");
+
+    // An instance that refuses the login is not an instance without databases.
+    sandbox.Control(R"({"cmd":"faults","faults":{"refuse_logins":true}})");
+    for (const auto& arguments :
+         {std::vector<std::string>{"list"}, std::vector<std::string>{"update", "--all"}}) {
+        const Finished refused = Cli(arguments);
+        EXPECT_EQ(refused.exitCode, 1) << arguments.back();
+        EXPECT_EQ(refused.out, "") << arguments.back();
+        EXPECT_EQ(refused.err, "flagwright-cli: the databases could not be listed: Login failed "
+                               "for user 'DBOPS'.\n")
+            << arguments.back();
+    }
+}
+
+TEST_F(ConsoleProgram, UpdatesOneDatabaseThenTheGateRefusesIt)
+{
+    // After "--" a name may begin with "-"; it reaches the server exactly.
+    const std::string db = sandbox.CopyDatabase("Emberline", "-E2E CLI Zürich");
+
+    const Finished update = Cli({"update", "--", db});
+    EXPECT_EQ(update.exitCode, 0);
+    EXPECT_EQ(update.out, "Congratulations: Update successful.\n");
+    EXPECT_EQ(update.err, "");
+    EXPECT_EQ(sandbox.Statements(db), CompleteRun());
+    EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
+    EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.03");
+    EXPECT_TRUE(AsAfterUpdate(Kinds(db)));
+
+    const Finished again = Cli({"update", "--", db});
+    EXPECT_EQ(again.exitCode, 3);
+    EXPECT_EQ(again.out, "");
+    EXPECT_EQ(again.err, Refusal);
+    EXPECT_EQ(sandbox.Statements(db).size(), CompleteRun().size() + 1);
+}
+
+TEST_F(ConsoleProgram, WhatCannotBeUpdatedHasItsOwnExitCodeAndMessage)
+{
+    const std::string staging = sandbox.CopyDatabase("Staging", OwnName() + " Staging");
+    const std::string reports = sandbox.CopyDatabase("Reports", OwnName() + " Reports");
+    const std::size_t logged = sandbox.Batches().size();
+    struct Case {
+        std::string database;
+        int exitCode;
+        std::string err;
+    };
+    for (const Case& expected : {
+             Case{staging, 4, "Flagwright: Database is not an Emberline database.\n"},
+             Case{reports, 4,
+                  "Rate Update Error: Database is not an Emberline database.  Please select "
+                  "another database.\n"},
+             Case{"E2E CLI no such database", 1,
+                  "Rate Update Error: Database in use or does not exist. If in use, close all "
+                  "connections to the database and retry.\n"},
+             Case{"", 5, "Flagwright: No database selected.\n"},
+         }) {
+        const Finished process = Cli({"update", expected.database});
+        EXPECT_EQ(process.exitCode, expected.exitCode) << expected.database;
+        EXPECT_EQ(process.out, "") << expected.database;
+        EXPECT_EQ(process.err, expected.err) << expected.database;
+    }
+    // The version query of each of the two databases, nothing else.
+    EXPECT_EQ(sandbox.Batches(logged).size(), 2U);
+}
+
+TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterAFailure)
+{
+    const std::string folder =
+        sandbox.ServeCopiesOf({"Emberline", "Emberline Training", "EmberlineArchive",
+                               "EmberlineSupport", "Reports", "Staging"});
+    // One more database, held by another connection: its run fails.
+    std::filesystem::copy_file(folder + "/Emberline.sqlite", folder + "/Held.sqlite");
+    std::ofstream(folder + "/Held.single-user");
+    ConnectionSettings settings = EmberlineInstance();
+    settings.database = "Held";
+    auto holder = std::make_unique<odbc::OdbcConnection>();
+    holder->Open(settings);
+    const std::size_t logged = sandbox.Batches().size();
+
+    const Finished first = Cli({"update", "--all"});
+    EXPECT_EQ(first.exitCode, 1);
+    EXPECT_EQ(first.out, "Emberline: updated\n"
+                         "Emberline Training: updated\n"
+                         "EmberlineArchive: skipped, not at version 14.01.03\n"
+                         "Held: failed\n"
+                         "Reports: skipped, not an Emberline database\n"
+                         "Staging: skipped, not an Emberline database\n"
+                         "2 updated, 3 skipped, 1 failed\n");
+    EXPECT_EQ(first.err,
+              "Emberline: Congratulations: Update successful.\n"
+              "Emberline Training: Congratulations: Update successful.\n"
+              "EmberlineArchive: Emberline Flagwright Message: This database does not need to "
+              "be updated.\n"
+              "EmberlineArchive:   \n"
+              "EmberlineArchive:   This update is only necessary for database version 14.01.03 \n"
+              "Held: Rate Update Error: Database in use or does not exist. If in use, close all "
+              "connections to the database and retry.\n"
+              "Reports: Rate Update Error: Database is not an Emberline database.  Please select "
+              "another database.\n"
+              "Staging: Flagwright: Database is not an Emberline database.\n");
+    for (const std::string db : {"Emberline", "Emberline Training"}) {
+        EXPECT_EQ(StatementsSince(logged, db), CompleteRun()) << db;
+        EXPECT_TRUE(AsAfterUpdate(KindsInFile(folder + "/" + db + ".sqlite"))) << db;
+    }
+    EXPECT_EQ(StatementsSince(logged, "EmberlineArchive"), std::vector<std::string>{VersionQuery});
+    EXPECT_TRUE(StatementsSince(logged, "EmberlineSupport").empty());
+
+    holder.reset();
+    const Finished second = Cli({"update", "--all"});
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(second.out, "Emberline: skipped, not at version 14.01.03\n"
+                          "Emberline Training: skipped, not at version 14.01.03\n"
+                          "EmberlineArchive: skipped, not at version 14.01.03\n"
+                          "Held: updated\n"
+                          "Reports: skipped, not an Emberline database\n"
+                          "Staging: skipped, not an Emberline database\n"
+                          "1 updated, 5 skipped, 0 failed\n");
+}
+
+TEST_F(ConsoleProgram, BadArgumentsAreRefusedBeforeAnythingIsConnected)
+{
+    const std::size_t logged = sandbox.Batches().size();
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {},
+             {"upgrade", "Emberline"},
+             {"update", "--force", "Emberline"},
+             {"update"},
+             {"update", "Emberline", "Emberline Training"},
+             {"update", "--all", "Emberline"},
+             {"list", "Emberline"},
+             {"list", "--all"},
+         }) {
+        const Finished process = Cli(arguments);
+        std::string shown;
+        for (const std::string& argument : arguments)
+            shown += "[" + argument + "]";
+        EXPECT_EQ(process.exitCode, 2) << shown;
+        EXPECT_EQ(process.out, "") << shown;
+        EXPECT_EQ(process.err.rfind("flagwright-cli: ", 0), 0U) << shown << process.err;
+        EXPECT_NE(process.err.find("flagwright-cli --help"), std::string::npos) << shown;
+    }
+    EXPECT_EQ(sandbox.Batches(logged).size(), 0U);
+
+    const Finished version = Cli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "14.01.0003\n");
+    const Finished help = Cli({"update", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("Usage: flagwright-cli list"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("  3  the database is not at version 14.01.03"), std::string::npos)
+        << help.out;
+}
+} // namespace
