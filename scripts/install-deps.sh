@@ -9,7 +9,7 @@ set -euo pipefail
 if [ "${1:-}" = windows ]; then
     packages=(
         cmake g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
-        wine wine64 fonts-wine xvfb xauth xdotool icoutils
+        wine wine64 fonts-wine xvfb xauth xdotool icoutils wixl msitools
         # Wine's odbc32 passes to the host's unixODBC, and so to FreeTDS.
         unixodbc tdsodbc
     )

@@ -1,0 +1,75 @@
+// Waits for a message box of the program under test and prints what it shows, as an operator
+// reads it: one line, "TITLE|ICON|TEXT", ICON being "icon" or "none", CR and LF in TEXT
+// written as \r and \n. Exits 1 when no box comes within the seconds given (default 10). The
+// box is left open: the test dismisses it with a real key press, as an operator would.
+//
+//   box_reader [SECONDS]
+#include "WindowQueries.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace flagwright::testing;
+
+namespace {
+// The first visible dialog window on the desktop: a message box, the program shows no other.
+HWND VisibleBox()
+{
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM result) {
+            if (!IsWindowVisible(window) || ClassName(window) != L"#32770")
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string escaped;
+    for (wchar_t c : text) {
+        if (c == L'\r' || c == L'\n') {
+            escaped += c == L'\r' ? "\\r" : "\\n";
+            continue;
+        }
+        char bytes[4] = {};
+        const int size = WideCharToMultiByte(CP_UTF8, 0, &c, 1, bytes, 4, nullptr, nullptr);
+        escaped.append(bytes, static_cast<std::size_t>(size));
+    }
+    return escaped;
+}
+
+std::string Read(HWND box)
+{
+    bool icon = false;
+    std::wstring text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+        if (ClassName(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON)
+            icon = IsWindowVisible(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        else if (ClassName(child) == L"Static" && GetDlgCtrlID(child) == 0xFFFF)
+            text = Text(child);
+    }
+    return Utf8(Text(box)) + "|" + (icon ? "icon" : "none") + "|" + Utf8(text);
+}
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const DWORD waitMs = (argc > 1 ? static_cast<DWORD>(_wtoi(argv[1])) : 10) * 1000;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND box = VisibleBox()) {
+            std::printf("%s\n", Read(box).c_str());
+            std::fflush(stdout);
+            return 0;
+        }
+        if (GetTickCount() - start > waitMs)
+            return 1;
+        Sleep(50);
+    }
+}

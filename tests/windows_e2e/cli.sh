@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The installed console program: its output and exit code for each kind of outcome, and
+# update --all over a folder of sample databases.
+source "$(dirname "$0")/session.sh"
+
+# Runs the console program; sets out, err and code (stdout, stderr without CRs, exit code).
+cli() {
+    code=0
+    wine "$installed_cli" "$@" </dev/null >"$SANDBOX_DIR/cli.out" 2>"$SANDBOX_DIR/cli.err" || code=$?
+    out=$(tr -d '\r' <"$SANDBOX_DIR/cli.out")
+    err=$(tr -d '\r' <"$SANDBOX_DIR/cli.err")
+}
+
+expect() { # CODE OUT ERR
+    [ "$code" = "$1" ] && [ "$out" = "$2" ] && [ "$err" = "$3" ] ||
+        fail "exit code $code, stdout [$out], stderr [$err]; expected $1, [$2], [$3]"
+}
+
+cli --version
+expect 0 14.01.0003 ''
+cli update
+expect 2 '' "flagwright-cli: update needs a database name, or --all
+Try 'flagwright-cli --help' for the commands."
+
+# Freshly seeded samples of its own, so that the outcomes do not depend on the other tests.
+folder=$SANDBOX_DIR/cli-databases
+rm -rf "$folder"
+"$PYTHON3" "$SANDBOX" seed "$folder" >/dev/null
+sandbox_control "{\"cmd\": \"data\", \"dir\": \"$folder\"}"
+trap 'sandbox_control "{\"cmd\": \"data\", \"dir\": \"$SANDBOX_DIR/data\"}"' EXIT
+
+cli list
+expect 0 $'Emberline\nEmberline Training\nEmberlineArchive\nReports\nStaging' ''
+cli update EmberlineArchive
+expect 3 '' 'Emberline Flagwright Message: This database does not need to be updated.
+  
+  This update is only necessary for database version 14.01.03 '
+cli update 'No Such Database'
+expect 1 '' 'Rate Update Error: Database in use or does not exist. If in use, close all connections to the database and retry.'
+cli update --all
+[ "$code" = 0 ] || fail "update --all: exit code $code; $err"
+expected_all='Emberline: updated
+Emberline Training: updated
+EmberlineArchive: skipped, not at version 14.01.03
+Reports: skipped, not an Emberline database
+Staging: skipped, not an Emberline database
+2 updated, 3 skipped, 0 failed'
+[ "$out" = "$expected_all" ] || fail "update --all printed [$out]"
+expect_updated "$folder/Emberline.sqlite"
+[ "$(stored_default "$folder/Emberline Training.sqlite" DBVersion)" = 14.01.04 ] ||
+    fail "Emberline Training was not stamped"
+cli update Emberline
+expect 3 '' 'Emberline Flagwright Message: This database does not need to be updated.
+  
+  This update is only necessary for database version 14.01.03 '

@@ -1,0 +1,95 @@
+# Sourced by the Windows end-to-end tests: the installed programs under Wine, on the display
+# and in the prefix of scripts/windows-env.sh, driven with real key presses (xdotool), their
+# message boxes read by box_reader.exe, against the sandbox instance of the tests' fixture.
+#
+# Environment, set by CTest: BOX_READER (the reader's path), SANDBOX_DIR, SANDBOX (its
+# program, to seed samples), GOLDEN_KINDS (L_Kind of the sample database after an update),
+# PYTHON3.
+set -euo pipefail
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] ||
+    fail "no Wine session: source scripts/windows-env.sh before ctest"
+
+installed="$WINEPREFIX/drive_c/Program Files/Flagwright"
+installed_window='C:\Program Files\Flagwright\flagwright.exe'
+installed_cli='C:\Program Files\Flagwright\flagwright-cli.exe'
+
+# Sends one control request (JSON) to the sandbox and fails unless it says ok.
+sandbox_control() {
+    "$PYTHON3" - "$SANDBOX_DIR/control.sock" "$1" <<'PY' || fail "sandbox control $1"
+import json, socket, sys
+with socket.socket(socket.AF_UNIX) as s:
+    s.connect(sys.argv[1])
+    s.sendall(sys.argv[2].encode() + b'\n')
+    sys.exit(0 if json.loads(s.makefile().readline()).get('ok') else 1)
+PY
+}
+
+# Prints one Defaults value of a database file.
+stored_default() {
+    "$PYTHON3" -c 'import sqlite3, sys
+row = sqlite3.connect(sys.argv[1]).execute(
+    "SELECT Value FROM Defaults WHERE ID = ?", (sys.argv[2],)).fetchone()
+print(row[0] if row else "(no row)")' "$1" "$2"
+}
+
+# Fails unless the database file is corrected and stamped: L_Kind holds exactly the rows of a
+# completed update, DBVersion reads 14.01.04 and DBUpdateFrom 14.01.03.
+expect_updated() {
+    [ "$(stored_default "$1" DBVersion)" = 14.01.04 ] || fail "$1: DBVersion not stamped"
+    [ "$(stored_default "$1" DBUpdateFrom)" = 14.01.03 ] || fail "$1: DBUpdateFrom not stamped"
+    "$PYTHON3" - "$1" "$GOLDEN_KINDS" <<'PY' || fail "$1: L_Kind differs"
+import sqlite3, sys
+rows = sqlite3.connect(sys.argv[1]).execute(
+    'SELECT KindCode, Description, Direct, LineOverhead, Active, SortOrder, GLAccount '
+    'FROM L_Kind').fetchall()
+actual = {'\t'.join('NULL' if v is None else str(v) for v in row) for row in rows}
+with open(sys.argv[2], encoding='utf-8') as golden:
+    expected = set(golden.read().splitlines()[1:])
+for line in sorted(actual ^ expected)[:10]:
+    print(('unexpected ' if line in actual else 'missing ') + line, file=sys.stderr)
+sys.exit(actual != expected)
+PY
+}
+
+# Starts the installed window program; sets window_pid and window (its X window).
+start_window() {
+    wine "$installed_window" </dev/null >/dev/null 2>&1 &
+    window_pid=$!
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Emberline Flagwright$' |
+        head -1) || fail "the window did not come up"
+    xdotool windowfocus --sync "$window"
+}
+
+# Types a name into the combo box and presses the button, with the keyboard: the focus starts
+# on the button, Tab leads to the combo box and back.
+update_with_name() {
+    xdotool key Tab
+    xdotool type --delay 10 "$1"
+    xdotool key shift+Tab space
+}
+
+# Reads the message box that comes up and dismisses it with Enter; fails unless it showed
+# "TITLE|ICON|TEXT" as given.
+expect_box() {
+    local shown
+    shown=$(wine "$BOX_READER" 30 </dev/null) || fail "no message box came (expected: $1)"
+    shown=${shown%$'\r'}
+    xdotool key Return
+    [ "$shown" = "$1" ] || fail "message box: $shown; expected: $1"
+}
+
+# Closes the window as an operator does; fails unless the program then ends.
+close_window() {
+    xdotool key alt+F4
+    for _ in $(seq 100); do
+        kill -0 "$window_pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    fail "the program did not end with its window"
+}

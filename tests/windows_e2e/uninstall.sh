@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Removes the MSI silently: nothing of it is left.
+source "$(dirname "$0")/session.sh"
+msi=$1
+
+wine msiexec /x "Z:$msi" /qn </dev/null || fail "msiexec /x"
+[ ! -e "$installed" ] || fail "Program Files\\Flagwright is still there: $(ls "$installed")"
+! find "$WINEPREFIX/drive_c" -name 'Emberline Flagwright.lnk' | grep -q . ||
+    fail "the Start-menu shortcut is still there"
+! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null |
+    grep -q 'Flagwright' || fail "the uninstall entry is still there"
