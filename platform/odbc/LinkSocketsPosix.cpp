@@ -1,8 +1,9 @@
 #include "LinkSockets.h"
 
+#include "AddressInfo.h"
+
 #include <arpa/inet.h>
 #include <dirent.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -19,21 +20,6 @@ namespace {
 struct DirectoryCloser {
     void operator()(DIR* directory) const noexcept { closedir(directory); }
 };
-struct AddressInfoDeleter {
-    void operator()(addrinfo* info) const noexcept { freeaddrinfo(info); }
-};
-
-std::unique_ptr<addrinfo, AddressInfoDeleter> Addresses(const Endpoint& endpoint)
-{
-    addrinfo hints{};
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(endpoint.host.c_str(), std::to_string(endpoint.port).c_str(), &hints, &found) !=
-        0)
-        return nullptr;
-    return std::unique_ptr<addrinfo, AddressInfoDeleter>(found);
-}
-
 bool SamePeer(const sockaddr_storage& peer, const addrinfo* addresses)
 {
     for (const addrinfo* a = addresses; a; a = a->ai_next) {
@@ -67,7 +53,7 @@ std::optional<unsigned long long> Identity(int descriptor)
 std::vector<LinkSocket> SocketsTo(const Endpoint& endpoint)
 {
     std::vector<LinkSocket> sockets;
-    const auto addresses = Addresses(endpoint);
+    const AddressInfo addresses = Addresses(endpoint.host, endpoint.port, AF_UNSPEC, SOCK_STREAM);
     const std::unique_ptr<DIR, DirectoryCloser> descriptors(opendir("/proc/self/fd"));
     if (!addresses || !descriptors)
         return sockets;

@@ -1,32 +1,23 @@
 #include "UdpSocket.h"
 
-#include <netdb.h>
+#include "AddressInfo.h"
+
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
-#include <memory>
 #include <utility>
 
 namespace flagwright::odbc {
 
 namespace {
-struct AddressInfoDeleter {
-    void operator()(addrinfo* info) const noexcept { freeaddrinfo(info); }
-};
-
 int Descriptor(std::uintptr_t handle) { return static_cast<int>(handle); }
 } // namespace
 
 std::optional<UdpSocket> UdpSocket::Connect(const std::string& host, int port)
 {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+    const AddressInfo info = Addresses(host, port, AF_INET, SOCK_DGRAM);
+    if (!info)
         return std::nullopt;
-    const std::unique_ptr<addrinfo, AddressInfoDeleter> info(found);
     const int fd = ::socket(info->ai_family, info->ai_socktype | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return std::nullopt;

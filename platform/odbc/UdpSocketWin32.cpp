@@ -1,18 +1,12 @@
 #include "UdpSocket.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include "AddressInfo.h"
 
-#include <memory>
 #include <utility>
 
 namespace flagwright::odbc {
 
 namespace {
-struct AddressInfoDeleter {
-    void operator()(addrinfo* info) const noexcept { freeaddrinfo(info); }
-};
-
 // Winsock is started once for the process and left running until it ends.
 bool WinsockStarted()
 {
@@ -30,13 +24,9 @@ std::optional<UdpSocket> UdpSocket::Connect(const std::string& host, int port)
 {
     if (!WinsockStarted())
         return std::nullopt;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+    const AddressInfo info = Addresses(host, port, AF_INET, SOCK_DGRAM);
+    if (!info)
         return std::nullopt;
-    const std::unique_ptr<addrinfo, AddressInfoDeleter> info(found);
     const SOCKET s = ::socket(info->ai_family, info->ai_socktype, 0);
     if (s == INVALID_SOCKET)
         return std::nullopt;

@@ -13,21 +13,6 @@
 using namespace flagwright::testing;
 
 namespace {
-// The first visible dialog window on the desktop: a message box, the program shows no other.
-HWND VisibleBox()
-{
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND window, LPARAM result) {
-            if (!IsWindowVisible(window) || ClassName(window) != L"#32770")
-                return TRUE;
-            *reinterpret_cast<HWND*>(result) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 std::string Utf8(const std::wstring& text)
 {
     std::string escaped;
@@ -45,16 +30,8 @@ std::string Utf8(const std::wstring& text)
 
 std::string Read(HWND box)
 {
-    bool icon = false;
-    std::wstring text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
-        if (ClassName(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON)
-            icon = IsWindowVisible(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0;
-        else if (ClassName(child) == L"Static" && GetDlgCtrlID(child) == 0xFFFF)
-            text = Text(child);
-    }
-    return Utf8(Text(box)) + "|" + (icon ? "icon" : "none") + "|" + Utf8(text);
+    const BoxContents shown = ReadBox(box);
+    return Utf8(shown.title) + "|" + (shown.icon ? "icon" : "none") + "|" + Utf8(shown.text);
 }
 } // namespace
 
@@ -63,7 +40,7 @@ int wmain(int argc, wchar_t** argv)
     const DWORD waitMs = (argc > 1 ? static_cast<DWORD>(_wtoi(argv[1])) : 10) * 1000;
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND box = VisibleBox()) {
+        if (HWND box = FirstVisibleDialog(0)) {
             std::printf("%s\n", Read(box).c_str());
             std::fflush(stdout);
             return 0;

@@ -21,4 +21,45 @@ inline std::wstring ClassName(HWND window)
     return name;
 }
 
+// What a message box shows: its title, its text, whether an icon, how many buttons.
+struct BoxContents {
+    std::wstring title;
+    std::wstring text;
+    bool icon = false;
+    int buttons = 0;
+};
+
+// The first visible dialog window, a message box, of one thread; of the whole desktop for 0.
+inline HWND FirstVisibleDialog(DWORD thread)
+{
+    HWND found = nullptr;
+    const WNDENUMPROC take = [](HWND window, LPARAM result) {
+        if (!IsWindowVisible(window) || ClassName(window) != L"#32770")
+            return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    };
+    if (thread)
+        EnumThreadWindows(thread, take, reinterpret_cast<LPARAM>(&found));
+    else
+        EnumWindows(take, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+inline BoxContents ReadBox(HWND box)
+{
+    BoxContents shown;
+    shown.title = Text(box);
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+        if (ClassName(child) == L"Button" && IsWindowVisible(child))
+            ++shown.buttons;
+        else if (ClassName(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON)
+            shown.icon = IsWindowVisible(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        else if (ClassName(child) == L"Static" && GetDlgCtrlID(child) == 0xFFFF)
+            shown.text = Text(child);
+    }
+    return shown;
+}
+
 } // namespace flagwright::testing
