@@ -27,8 +27,10 @@ class Connection:
         self.cancel = threading.Event()       # attention received or connection gone
         self.gone = threading.Event()         # killed: stop whatever is still being sent
         # Taken when the connection starts, so a test can give each connection its own.
-        self.trickle = server.faults.current.trickle
-        self.stall = server.faults.current.stall
+        faults = server.faults.current
+        self.silent = faults.silent_prelogin
+        self.trickle = faults.trickle
+        self.stall = faults.stall
         self._requests = queue.Queue()
         self._kill_lock = threading.Lock()
         self._killed = False
@@ -49,7 +51,7 @@ class Connection:
     def _read_loop(self):
         worker = None
         try:
-            if self.server.faults.current.silent_prelogin:
+            if self.silent:
                 while True:
                     pk.read_message(self.sock)
             if not self._handshake():

@@ -32,6 +32,7 @@ class Server:
         self._listener = None
         self._browser = None
         self._spids = itertools.count(51)
+        self.accepted = 0               # connections accepted since the start
         self.client_encryption = None   # what the latest client's prelogin asked for
 
     @property
@@ -85,6 +86,7 @@ class Server:
                     return
                 connection = Connection(self, sock, next(self._spids))
                 self._connections.add(connection)
+                self.accepted += 1
             connection.start()
 
     def forget(self, connection):
@@ -105,6 +107,7 @@ class Server:
         with self._lock:
             return {'running': self.running, 'port': self.port,
                     'browser_port': self.browser_port, 'connections': len(self._connections),
+                    'accepted': self.accepted,
                     'data': self.folder.path, 'counters': self.faults.counters(),
                     'client_encryption': self.client_encryption}
 
