@@ -1,8 +1,27 @@
 #!/usr/bin/env bash
 # Installs the MSI silently: both programs in Program Files\Flagwright, a Start-menu shortcut,
-# an entry to remove it by. Installed a second time, the package replaces the first: one entry.
+# one entry to remove it by, also when the package is installed twice. The package declares
+# itself the upgrade of every older version (Windows then removes the older one as it
+# installs); Wine 8's msiexec does not carry upgrades out, so that is checked in the package.
+#
+#   install.sh MSI VERSION
 source "$(dirname "$0")/session.sh"
-msi=$1
+msi=$1 version=$2
+
+upgrade_code='{5D1B7C3E-2F4A-4E8B-9C61-7A3D2E9F0B14}'
+# Older versions (below this one) are found and removed: attributes 1, no minimum.
+older_versions_row=$(printf '%s\t\t%s\t\t1\t\tWIX_UPGRADE_DETECTED' "$upgrade_code" "$version")
+msiinfo export "$msi" Upgrade | tr -d '\r' | grep -qxF "$older_versions_row" ||
+    fail "the package does not find older versions to replace"
+msiinfo export "$msi" InstallExecuteSequence | grep -q '^RemoveExistingProducts' ||
+    fail "the package does not remove what it replaces"
+
+# The versions of Flagwright that Windows lists as installed, one per line.
+installed_versions() {
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null |
+        tr -d '\r' | awk '/DisplayName .*REG_SZ +Flagwright$/ { named = 1 }
+            /DisplayVersion/ && named { print $NF; named = 0 }'
+}
 
 for _ in 1 2; do
     wine msiexec /i "Z:$msi" /qn </dev/null || fail "msiexec /i"
@@ -12,6 +31,4 @@ for program in flagwright.exe flagwright-cli.exe; do
 done
 find "$WINEPREFIX/drive_c" -name 'Emberline Flagwright.lnk' | grep -q . ||
     fail "no Start-menu shortcut"
-entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null |
-    grep -c 'DisplayName.*Flagwright') || true
-[ "$entries" = 1 ] || fail "$entries uninstall entries, expected one"
+[ "$(installed_versions)" = "$version" ] || fail "installed: [$(installed_versions)]"

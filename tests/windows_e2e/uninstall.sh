@@ -8,4 +8,4 @@ wine msiexec /x "Z:$msi" /qn </dev/null || fail "msiexec /x"
 ! find "$WINEPREFIX/drive_c" -name 'Emberline Flagwright.lnk' | grep -q . ||
     fail "the Start-menu shortcut is still there"
 ! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null |
-    grep -q 'Flagwright' || fail "the uninstall entry is still there"
+    grep -q 'DisplayName.*Flagwright' || fail "the uninstall entry is still there"
