@@ -1,5 +1,6 @@
 #include "DriverLogin.h"
 
+#include "Connection.h"
 #include "DiagnosticFailure.h"
 #include "Failure.h"
 #include "Text.h"
@@ -16,13 +17,11 @@ constexpr const char* FreeTds = "FreeTDS";
 // database; the server allows no longer name anyway.
 constexpr std::size_t FreeTdsDatabaseLimit = 128;
 
-bool HoldsNul(const std::string& value) { return value.find('\0') != std::string::npos; }
-
 // The ODBC rule: braces around the value, "}" doubled inside.
 std::string Braced(const std::string& value)
 {
-    if (HoldsNul(value))
-        throw layer_failure::InvalidArguments(); // the driver would stop reading there
+    if (!IsCarriedExactly(value))
+        throw layer_failure::InvalidArguments();
     std::string braced = "{";
     braced += WithDoubled(value, '}');
     braced += '}';
@@ -33,7 +32,7 @@ std::string Braced(const std::string& value)
 // literally ("}}" stays two braces), so a value is carried exactly unless it holds "};".
 bool FreeTdsCanBrace(const std::string& value)
 {
-    return !HoldsNul(value) && value.find("};") == std::string::npos;
+    return IsCarriedExactly(value) && value.find("};") == std::string::npos;
 }
 
 std::string FreeTdsAttribute(const std::string& keyword, const std::string& value)
@@ -84,7 +83,7 @@ DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& set
             login.connectString += FreeTdsAttribute("DATABASE", database);
     } else {
         // The driver manager passes the attribute on as UCS-2: no characters beyond it.
-        if (HoldsNul(database) || HasCharacterBeyondUtf16Unit(database))
+        if (!IsCarriedExactly(database) || HasCharacterBeyondUtf16Unit(database))
             throw layer_failure::InvalidArguments();
         login.catalogAttribute = database;
     }
