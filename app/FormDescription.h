@@ -28,6 +28,10 @@ constexpr const Font& FontOf(TextFont font)
     return font == TextFont::Bold ? BoldFont : WindowDefaultFont;
 }
 
+// Twips in pixels at the DPI, to the nearest pixel (half a pixel up); lengths are positive.
+constexpr int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+static_assert(TwipsToPixels(15, 96) == 1 && TwipsToPixels(315, 144) == 32);
+
 struct Twips {
     int left;
     int top;

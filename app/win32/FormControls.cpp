@@ -85,8 +85,6 @@ FontHandle NewFont(const form::Font& font, UINT dpi)
 }
 } // namespace
 
-int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
-
 FormControls::FormControls(HWND window)
 {
     // Containers come first in the description, so each control's parent exists.
@@ -129,10 +127,11 @@ void FormControls::Layout(UINT dpi)
         HFONT font = control.font == form::TextFont::Bold ? bold.get() : windowDefault.get();
         SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         const form::Twips& place = control.place;
-        const int left = TwipsToPixels(place.left, dpi);
-        const int top = TwipsToPixels(place.top, dpi);
-        const int width = TwipsToPixels(place.width, dpi);
-        const int height = TwipsToPixels(place.height, dpi);
+        const int pixelsPerInch = static_cast<int>(dpi);
+        const int left = form::TwipsToPixels(place.left, pixelsPerInch);
+        const int top = form::TwipsToPixels(place.top, pixelsPerInch);
+        const int width = form::TwipsToPixels(place.width, pixelsPerInch);
+        const int height = form::TwipsToPixels(place.height, pixelsPerInch);
         if (control.kind == form::Kind::ComboBox)
             PlaceComboBox(controls_[i], left, top, width, height);
         else

@@ -8,9 +8,6 @@
 
 namespace flagwright {
 
-// Twips in pixels at the DPI, to the nearest pixel: 15 twips to the pixel at 96 DPI.
-int TwipsToPixels(int twips, UINT dpi);
-
 // The controls of the form description as child windows of a Win32 window, in the
 // description's tab order (Win32 tabs through sibling windows in their stacking order).
 class FormControls {

@@ -20,7 +20,9 @@ HWND NewMainWindow(const wchar_t* windowClass)
 // The client area of the description, centred on the work area of the window's monitor.
 void SizeAndCentre(HWND window, UINT dpi)
 {
-    RECT frame{0, 0, TwipsToPixels(form::ClientWidth, dpi), TwipsToPixels(form::ClientHeight, dpi)};
+    const int pixelsPerInch = static_cast<int>(dpi);
+    RECT frame{0, 0, form::TwipsToPixels(form::ClientWidth, pixelsPerInch),
+               form::TwipsToPixels(form::ClientHeight, pixelsPerInch)};
     AdjustWindowRectExForDpi(&frame, Style, FALSE, 0, dpi);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
