@@ -1,7 +1,7 @@
 #include "Utf8Console.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "WideText.h"
 
 #include <shellapi.h>
 #endif
@@ -9,26 +9,13 @@
 namespace flagwright::cli {
 
 #ifdef _WIN32
-namespace {
-std::string Utf8(const wchar_t* wide)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return {};
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
-    text.pop_back(); // the terminating NUL
-    return text;
-}
-} // namespace
-
 std::vector<std::string> Utf8Arguments(int argc, char* argv[])
 {
     int count = 0;
     if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
         std::vector<std::string> arguments;
         for (int i = 1; i < count; ++i)
-            arguments.push_back(Utf8(wide[i]));
+            arguments.push_back(Narrow(wide[i]));
         LocalFree(wide);
         return arguments;
     }

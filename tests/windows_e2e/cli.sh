@@ -53,3 +53,13 @@ cli update Emberline
 expect 3 '' 'Emberline Flagwright Message: This database does not need to be updated.
   
   This update is only necessary for database version 14.01.03 '
+
+# A name beyond ASCII reaches the run whole: the arguments are read as wide text, not in the
+# ANSI code page.
+seed=$SANDBOX_DIR/cli-seed
+rm -rf "$seed"
+"$PYTHON3" "$SANDBOX" seed "$seed" >/dev/null
+cp "$seed/Emberline.sqlite" "$folder/Kåre Ørsted Ελλάδα.sqlite"
+cli update 'Kåre Ørsted Ελλάδα'
+expect 0 'Congratulations: Update successful.' ''
+expect_updated "$folder/Kåre Ørsted Ελλάδα.sqlite"

@@ -6,6 +6,9 @@
 # program, to seed samples), GOLDEN_KINDS (L_Kind of the sample database after an update),
 # PYTHON3.
 set -euo pipefail
+# The names these scripts hand to Wine are UTF-8, and Wine reads a program's Unix arguments
+# in the locale's character set.
+export LC_ALL=C.UTF-8
 
 fail() {
     echo "FAIL: $*" >&2
