@@ -164,7 +164,7 @@ class Connection:
         self.server.log_batch(self.session.database.name, text)
         action = self.server.faults.on_batch(text)
         if action == 'stop':
-            self.server.stop()
+            self.server.stop(stopping_connection=self)
             raise pk.ConnectionClosed('instance stopped')
         if action == 'drop':
             self.kill(reset=self.server.faults.current.drop_mode == 'rst')

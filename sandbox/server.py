@@ -59,8 +59,10 @@ class Server:
             threading.Thread(target=self._accept_loop, args=(listener,), name='accept',
                              daemon=True).start()
 
-    def stop(self):
-        """Close the listener, the browser and every client connection."""
+    def stop(self, stopping_connection=None):
+        """Close the listener, the browser and every client connection; the connection whose
+        batch stops the instance goes last, so that when its client sees the failure, no
+        other connection can still be answered."""
         with self._lock:
             if self._listener is not None:
                 close_now(self._listener)
@@ -71,6 +73,7 @@ class Server:
             # Killed connections count as gone at once; their threads finish on their own.
             connections = list(self._connections)
             self._connections.clear()
+        connections.sort(key=lambda connection: connection is stopping_connection)
         for connection in connections:
             connection.kill()
 

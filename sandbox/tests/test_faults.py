@@ -55,7 +55,7 @@ class RuntimeFaultsTest(SandboxCase):
 
     def test_stop_and_start(self):
         conn = self.odbc()
-        # ODBC, not pytds: pytds would reconnect and retry, and find whatever listens then.
+        # ODBC, not pytds, which would retry the statement on a new connection.
         idle = self.odbc()
         self.faults(stop='2:')
         self.assertEqual(conn.execute('select 1')[2], [('1',)])
