@@ -26,6 +26,7 @@ RunOutcome UpdateRun::Run(const std::string& databaseName)
     // Run-local: released when the run ends, on every path.
     std::optional<Recordset> rsVersion;
     std::string sCurrentVersion;
+    bool changing = false; // a statement that writes has been sent
     try {
         if (databaseName.empty()) {
             window_.MsgBox("No database selected.", MsgBoxStyle::OkOnly);
@@ -59,6 +60,7 @@ RunOutcome UpdateRun::Run(const std::string& databaseName)
         // correction, and again on every later run: refuse before changing anything.
         if (!IsCarriedExactly(oldVersionStamp))
             throw layer_failure::InvalidArguments();
+        changing = true;
         ApplyKindCodeCorrections(cnDatabase_);
         cnDatabase_->Execute(oldVersionStamp);
         cnDatabase_->Execute(NewVersionStamp);
@@ -66,9 +68,9 @@ RunOutcome UpdateRun::Run(const std::string& databaseName)
         CloseRun();
         return RunOutcome::Updated;
     } catch (const Failure& failure) {
-        return ReportRunFailure(failure);
+        return ReportRunFailure(failure, changing);
     } catch (const std::bad_alloc&) {
-        return ReportRunFailure(Failure(failure_code::OutOfMemory, "Out of memory"));
+        return ReportRunFailure(Failure(failure_code::OutOfMemory, "Out of memory"), changing);
     }
 }
 
@@ -97,14 +99,17 @@ void UpdateRun::CloseRun()
     window_.SetScreenPointer(ScreenPointer::Default);
 }
 
-RunOutcome UpdateRun::ReportRunFailure(const Failure& failure)
+RunOutcome UpdateRun::ReportRunFailure(const Failure& failure, bool changing)
 {
     window_.SetScreenPointer(ScreenPointer::Default);
     const std::string sErrMsg = RunFailureMessage(failure);
     window_.MsgBox(sErrMsg, MsgBoxStyle::OkOnly, "Rate Update Error");
     CloseOpenConnection();
-    return failure.Number() == failure_code::NoSuchTable ? RunOutcome::NotEmberline
-                                                         : RunOutcome::Failed;
+    // A missing table tells what the database is only before anything was written to it; a
+    // correction or stamp that meets one (a trigger, a table dropped meanwhile) failed a run
+    // that has already changed the database.
+    return failure.Number() == failure_code::NoSuchTable && !changing ? RunOutcome::NotEmberline
+                                                                      : RunOutcome::Failed;
 }
 
 void UpdateRun::CloseOpenConnection()

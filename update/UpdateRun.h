@@ -12,7 +12,7 @@ namespace flagwright {
 enum class RunOutcome {
     Updated,       // corrected and stamped 14.01.04
     NoDatabase,    // the name was empty
-    NotEmberline,  // no version row, or no such table: not an Emberline database
+    NotEmberline,  // no version row, or no such table for the version query
     RefusedByGate, // a version other than 14.01.03
     Failed,        // the connection did not open, or anything else went wrong
 };
@@ -34,7 +34,8 @@ private:
     // The version gate (UpdateDB): false after it has shown its refusal itself.
     bool PassesVersionGate(const Variant& sDBVer);
     void CloseRun();
-    RunOutcome ReportRunFailure(const Failure& failure);
+    // changing: the run had begun to write to the database.
+    RunOutcome ReportRunFailure(const Failure& failure, bool changing);
     void CloseOpenConnection();
 
     WindowServices& window_;

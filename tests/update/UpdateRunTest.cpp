@@ -184,6 +184,22 @@ TEST_F(UpdateRunTest, DatabaseFailuresGetTheirMessagesAndAnOpenConnectionIsClose
     EXPECT_EQ(script->live, 0);
 }
 
+// Only the version query's missing table says what the database is: met after the first
+// write (a trigger, a table dropped meanwhile) it fails a run that has changed the database.
+TEST_F(UpdateRunTest, MissingTableAfterTheFirstWriteIsAFailedRun)
+{
+    const std::string message =
+        Failure("Database is not an Emberline database.  Please select another database.");
+    for (const int failingExecute : {1 + 1, 1 + 400, 1 + 791 + 1}) {
+        window.calls.clear();
+        script->failAtExecute = failingExecute;
+        script->executeFailure = flagwright::Failure(-2147217865, "Invalid object name 'L_Kind'.");
+        EXPECT_EQ(RunWithVersion("14.01.03"), RunOutcome::Failed) << failingExecute;
+        EXPECT_EQ(window.Messages(), std::vector<std::string>{message}) << failingExecute;
+        script->statements.clear();
+    }
+}
+
 TEST_F(UpdateRunTest, RefusedLoginLeavesTheUnopenedConnectionAlone)
 {
     script->openFailure = flagwright::Failure(-2147217843, "Login failed for user 'DBOPS'.");
