@@ -2,6 +2,7 @@
 
 #include "ConnectionSettings.h"
 #include "Recordset.h"
+#include "Text.h"
 
 #include <chrono>
 #include <string>
@@ -33,12 +34,12 @@ public:
     virtual void Close() = 0;
 };
 
-// Whether every driver carries the text to the server exactly: text reaches the program as
-// well-formed UTF-8 from the window or the database, and a NUL is the one character that a
-// driver would stop at, sending less than the statement.
+// Whether every driver carries the text to the server exactly: a NUL is the one character
+// that a driver would stop at, sending less than the statement, and malformed UTF-8 (from a
+// command line, say) would reach the server as other characters.
 inline bool IsCarriedExactly(std::string_view text)
 {
-    return text.find('\0') == std::string_view::npos;
+    return text.find('\0') == std::string_view::npos && IsWellFormedUtf8(text);
 }
 
 } // namespace flagwright
