@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include "DisplayedText.h"
+#include "Text.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -24,7 +27,7 @@ bool Holds(const std::vector<std::string>& options, const std::string& option)
     return std::find(options.begin(), options.end(), option) != options.end();
 }
 
-std::string Quoted(const std::string& argument) { return "'" + argument + "'"; }
+std::string Quoted(const std::string& argument) { return "'" + Displayed(argument) + "'"; }
 
 std::variant<Command, UsageError> UpdateCommand(const std::vector<std::string>& names, bool all)
 {
@@ -42,6 +45,9 @@ std::variant<Command, UsageError> UpdateCommand(const std::vector<std::string>& 
 
 std::variant<Command, UsageError> ParseCommandLine(const std::vector<std::string>& arguments)
 {
+    for (const std::string& argument : arguments)
+        if (!IsWellFormedUtf8(argument))
+            return UsageError{"argument " + Quoted(argument) + " is not UTF-8 text"};
     const std::vector<std::string> options = Options(arguments);
     if (Holds(options, "--help") || Holds(options, "-h"))
         return Command{Command::Action::Help, {}};
@@ -50,6 +56,7 @@ std::variant<Command, UsageError> ParseCommandLine(const std::vector<std::string
 
     std::vector<std::string> words;
     bool all = false;
+    bool nulSeparated = false;
     bool optionsEnded = false;
     for (const std::string& argument : arguments) {
         if (optionsEnded || !IsOption(argument))
@@ -58,6 +65,8 @@ std::variant<Command, UsageError> ParseCommandLine(const std::vector<std::string
             optionsEnded = true;
         else if (argument == "--all")
             all = true;
+        else if (argument == "-0")
+            nulSeparated = true;
         else
             return UsageError{"unknown option " + Quoted(argument)};
     }
@@ -65,6 +74,8 @@ std::variant<Command, UsageError> ParseCommandLine(const std::vector<std::string
         return UsageError{"no command given"};
     const std::string& command = words.front();
     const std::vector<std::string> rest(words.begin() + 1, words.end());
+    if (nulSeparated && command != "list")
+        return UsageError{"-0 belongs to list"};
     if (command == "update")
         return UpdateCommand(rest, all);
     if (command != "list")
@@ -73,7 +84,7 @@ std::variant<Command, UsageError> ParseCommandLine(const std::vector<std::string
         return UsageError{"--all belongs to update, not to list"};
     if (!rest.empty())
         return UsageError{"unexpected argument " + Quoted(rest.front())};
-    return Command{Command::Action::List, {}};
+    return Command{Command::Action::List, {}, nulSeparated};
 }
 
 } // namespace flagwright::cli

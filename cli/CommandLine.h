@@ -12,7 +12,8 @@ inline constexpr const char* ProgramName = "flagwright-cli";
 struct Command {
     enum class Action { Help, Version, List, Update, UpdateAll };
     Action action;
-    std::string database; // for Update: the name exactly as given, possibly empty
+    std::string database;      // for Update: the name exactly as given, possibly empty
+    bool nulSeparated = false; // for List (-0): each name exactly, followed by a NUL
 };
 
 // Arguments that ask for nothing the program does, and why, in a few words.
@@ -22,7 +23,8 @@ struct UsageError {
 
 // Reads the arguments that follow the program's name. --help (or -h), then --version, win
 // wherever they stand; after "--" every argument is a name, so that a database whose name
-// begins with "-" can still be named.
+// begins with "-" can still be named. An argument that is not UTF-8 text is refused: it
+// could only name a database by way of replacement characters.
 std::variant<Command, UsageError> ParseCommandLine(const std::vector<std::string>& arguments);
 
 } // namespace flagwright::cli

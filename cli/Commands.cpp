@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "ConsoleWindowServices.h"
+#include "DisplayedText.h"
 #include "OfferedDatabases.h"
 #include "UpdateRun.h"
 
@@ -47,7 +48,8 @@ std::optional<std::vector<std::string>> Listed(const ConnectionFactory& newConne
     try {
         return ListOfferedDatabases(newConnection, instance);
     } catch (const Failure& failure) {
-        err << ProgramName << ": the databases could not be listed: " << failure.Description()
+        err << ProgramName
+            << ": the databases could not be listed: " << Displayed(failure.Description())
             << std::endl;
         return std::nullopt;
     }
@@ -55,13 +57,17 @@ std::optional<std::vector<std::string>> Listed(const ConnectionFactory& newConne
 } // namespace
 
 ExitCode ListDatabases(const ConnectionFactory& newConnection, const ConnectionSettings& instance,
-                       std::ostream& out, std::ostream& err)
+                       bool nulSeparated, std::ostream& out, std::ostream& err)
 {
     const auto names = Listed(newConnection, instance, err);
     if (!names)
         return ExitCode::Failed;
-    for (const std::string& name : *names)
-        out << name << '\n';
+    for (const std::string& name : *names) {
+        if (nulSeparated)
+            out << name << '\0';
+        else
+            out << Displayed(name) << '\n';
+    }
     out.flush();
     return ExitCode::Success;
 }
@@ -83,12 +89,13 @@ ExitCode UpdateAllDatabases(const ConnectionFactory& newConnection,
         return ExitCode::Failed;
     Tally tally;
     for (const std::string& name : *names) {
+        const std::string shown = Displayed(name);
         // A run of its own: nothing of one database's run, its connection included, outlives it.
-        ConsoleWindowServices console(err, err, name + ": ");
+        ConsoleWindowServices console(err, err, shown + ": ");
         UpdateRun run(console, newConnection, instance);
         const std::string outcome = Tallied(run.Run(name), tally);
         // Flushed, so that in a joint log the line follows the run's own message.
-        out << name << ": " << outcome << std::endl;
+        out << shown << ": " << outcome << std::endl;
     }
     out << tally.updated << " updated, " << tally.skipped << " skipped, " << tally.failed
         << " failed" << std::endl;

@@ -20,7 +20,7 @@ ExitCode Run(const Command& command, const ConnectionFactory& newConnection,
         out << FLAGWRIGHT_DISPLAY_VERSION << '\n';
         return ExitCode::Success;
     case Command::Action::List:
-        return ListDatabases(newConnection, instance, out, err);
+        return ListDatabases(newConnection, instance, command.nulSeparated, out, err);
     case Command::Action::Update:
         return UpdateDatabase(command.database, newConnection, instance, out, err);
     case Command::Action::UpdateAll:

@@ -8,8 +8,8 @@ namespace flagwright::cli {
 // of its interface: they are printed by --help and listed in the README.
 enum class ExitCode : int {
     Success = 0,
-    Failed = 1,        // the update failed, the databases could not be listed, or (update
-                       // --all) at least one database failed
+    Failed = 1,        // the update failed, the databases could not be listed, the output
+                       // could not be written, or (update --all) at least one database failed
     Usage = 2,         // bad arguments; nothing was connected
     RefusedByGate = 3, // the database is not at version 14.01.03; nothing changed
     NotEmberline = 4,  // not an Emberline database; nothing changed

@@ -5,21 +5,33 @@
 #include "Utf8Console.h"
 #include "WindowServices.h"
 
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <memory>
 
 int main(int argc, char* argv[])
 {
+    using flagwright::cli::ExitCode;
+#ifdef SIGPIPE
+    // A reader that goes away (update --all | head -1) must not end the program between two
+    // databases: the writes fail instead, every run still goes on, and the exit status tells.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     const flagwright::cli::Utf8ConsoleOutput console;
+    int status = static_cast<int>(ExitCode::Failed);
     try {
-        return flagwright::cli::RunConsoleProgram(
+        status = flagwright::cli::RunConsoleProgram(
             flagwright::cli::Utf8Arguments(argc, argv),
             [] { return std::make_unique<flagwright::odbc::OdbcConnection>(); },
             flagwright::EmberlineInstance(), std::cout, std::cerr);
     } catch (const std::exception& unexpected) {
         // Unattended: an exit status, never an abort that a tool would have to interpret.
         std::cerr << flagwright::ApplicationTitle << ": " << unexpected.what() << std::endl;
-        return static_cast<int>(flagwright::cli::ExitCode::Failed);
     }
+    std::cout.flush();
+    std::cerr.flush();
+    if (!std::cout || !std::cerr)
+        return static_cast<int>(ExitCode::Failed); // what was done could not all be told
+    return status;
 }

@@ -2,12 +2,17 @@
 // stack, read by its exit code, stdout and stderr.
 #include "EndToEndFixture.h"
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 using namespace flagwright;
 using namespace flagwright::e2e;
@@ -62,6 +67,13 @@ protected:
         finished.push_back({WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(folder + "/out"),
                             FileText(folder + "/err")});
         return finished.back();
+    }
+
+    static std::string VersionIn(const std::string& folder, const std::string& database)
+    {
+        const auto rows = QueryFile(folder + "/" + database + ".sqlite",
+                                    "SELECT Value FROM Defaults WHERE ID = 'DBVersion'");
+        return rows.empty() ? "(no row)" : rows[0][0];
     }
 
     // The statements that reached the server for this database after the log entry `from`.
@@ -204,6 +216,73 @@ TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterA
                           "1 updated, 5 skipped, 0 failed\n");
 }
 
+// Names holding line breaks, tabs and text that looks like an outcome: legal on SQL Server,
+// and read from the catalog by every unattended run.
+TEST_F(ConsoleProgram, NoNameMakesOrFakesALineAndScriptsGetTheExactNames)
+{
+    const std::vector<std::string> names = {"Sales\nEmberline", "Tab\tName",
+                                            "x: updated\n9 updated, 0 skipped, 0 failed",
+                                            "back\\slash\r", "\x7f"};
+    const std::string folder = sandbox.ServeCopiesOfEmberline(names);
+    const std::string shown[] = {R"(back\slash\r)", R"(Sales\nEmberline)", R"(Tab\tName)",
+                                 R"(x: updated\n9 updated, 0 skipped, 0 failed)", R"(\x7F)"};
+    std::string listed;
+    for (const std::string& name : shown)
+        listed += name + "\n";
+    EXPECT_EQ(Cli({"list"}).out, listed);
+
+    // Each name exactly, as xargs -0 hands it over: every listed database is updated.
+    const std::string script = ShellQuoted(FLAGWRIGHT_CLI) + " list -0 | xargs -0 -n1 " +
+                               ShellQuoted(FLAGWRIGHT_CLI) + " update -- >/dev/null";
+    EXPECT_EQ(std::system(script.c_str()), 0);
+    for (const std::string& name : names)
+        EXPECT_EQ(VersionIn(folder, name), "14.01.04") << name;
+
+    const Finished all = Cli({"update", "--all"});
+    std::string outcomes;
+    for (const std::string& name : shown)
+        outcomes += name + ": skipped, not at version 14.01.03\n";
+    EXPECT_EQ(all.out, outcomes + "0 updated, 5 skipped, 0 failed\n");
+    // Every line of the runs' messages is led by the shown name.
+    std::istringstream messages(all.err);
+    int lines = 0;
+    for (std::string line; std::getline(messages, line); ++lines)
+        EXPECT_TRUE(std::any_of(std::begin(shown), std::end(shown), [&](const std::string& name) {
+            return line.rfind(name + ": ", 0) == 0;
+        })) << line;
+    EXPECT_EQ(lines, 5 * 3);
+}
+
+// A log reader that stops early (update --all | head -1) must not stop the runs.
+TEST_F(ConsoleProgram, UpdateAllFinishesEveryRunWhenItsReaderHasGone)
+{
+    const std::vector<std::string> names = {"E2E CLI gone reader 1", "E2E CLI gone reader 2"};
+    const std::string folder = sandbox.ServeCopiesOfEmberline(names);
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    close(pipeEnds[0]); // no reader, from the first write on
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (folder + "/err").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const char* argv[] = {FLAGWRIGHT_CLI, "update", "--all", nullptr};
+    pid_t child = 0;
+    ASSERT_EQ(
+        posix_spawn(&child, FLAGWRIGHT_CLI, &actions, nullptr, const_cast<char**>(argv), environ),
+        0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    for (const std::string& name : names)
+        EXPECT_EQ(VersionIn(folder, name), "14.01.04") << name;
+    EXPECT_EQ(FileText(folder + "/err"), names[0] + ": Congratulations: Update successful.\n" +
+                                             names[1] + ": Congratulations: Update successful.\n");
+}
+
 TEST_F(ConsoleProgram, BadArgumentsAreRefusedBeforeAnythingIsConnected)
 {
     const std::size_t logged = sandbox.Batches().size();
@@ -216,6 +295,8 @@ TEST_F(ConsoleProgram, BadArgumentsAreRefusedBeforeAnythingIsConnected)
              {"update", "--all", "Emberline"},
              {"list", "Emberline"},
              {"list", "--all"},
+             {"update", "-0", "Emberline"},
+             {"update", "Emberline\xff"}, // not UTF-8: would name "Emberline\uFFFD"
          }) {
         const Finished process = Cli(arguments);
         std::string shown;
