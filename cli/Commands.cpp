@@ -95,14 +95,13 @@ ExitCode UpdateAllDatabases(const ConnectionFactory& newConnection,
                             const ConnectionSettings& instance, std::ostream& out,
                             std::ostream& err)
 {
-    const auto databases = Listed(
-        [&] { return ListOfferedDatabasesWithAvailability(newConnection, instance); }, err);
+    const auto databases =
+        Listed([&] { return ListOfferedDatabasesWithAvailability(newConnection, instance); }, err);
     if (!databases)
         return ExitCode::Failed;
     Tally tally;
     for (const OfferedDatabase& database : *databases) {
-        const std::string outcome =
-            UpdatedOrSkipped(database, newConnection, instance, err, tally);
+        const std::string outcome = UpdatedOrSkipped(database, newConnection, instance, err, tally);
         // Flushed, so that in a joint log the line follows the run's own message.
         out << database.name << ": " << outcome << std::endl;
     }

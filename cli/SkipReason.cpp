@@ -14,8 +14,9 @@ std::string ControlsEscaped(const std::string& text)
         const auto byte = static_cast<unsigned char>(text[i]);
         const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0U;
         // C0 and DEL are one byte; C1 (U+0080 to U+009F) is C2 80 to C2 9F in UTF-8.
-        const std::size_t length =
-            byte < 0x20 || byte == 0x7F ? 1 : (byte == 0xC2 && next >= 0x80 && next <= 0x9F ? 2 : 0);
+        const std::size_t length = byte < 0x20 || byte == 0x7F
+                                       ? 1
+                                       : (byte == 0xC2 && next >= 0x80 && next <= 0x9F ? 2 : 0);
         if (length == 0) {
             escaped += text[i];
             continue;

@@ -67,12 +67,12 @@ std::vector<std::string> ListOfferedDatabases(const ConnectionFactory& newConnec
     return names;
 }
 
-std::vector<OfferedDatabase> ListOfferedDatabasesWithAvailability(
-    const ConnectionFactory& newConnection, const ConnectionSettings& instance)
+std::vector<OfferedDatabase>
+ListOfferedDatabasesWithAvailability(const ConnectionFactory& newConnection,
+                                     const ConnectionSettings& instance)
 {
     std::vector<OfferedDatabase> databases;
-    for (const Recordset& row :
-         ListRowsOnOffer(newConnection, instance, DatabaseAvailabilityQuery))
+    for (const Recordset& row : ListRowsOnOffer(newConnection, instance, DatabaseAvailabilityQuery))
         databases.push_back({NameOf(row), AvailabilityOf(row.Fields("HasAccess").Value(),
                                                          row.Fields("Status").Value(),
                                                          row.Fields("UserAccess").Value())});

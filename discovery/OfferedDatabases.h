@@ -36,8 +36,9 @@ std::vector<std::string> ListOfferedDatabases(const ConnectionFactory& newConnec
                                               const ConnectionSettings& instance);
 
 // The same databases, each with its availability, from DatabaseAvailabilityQuery.
-std::vector<OfferedDatabase> ListOfferedDatabasesWithAvailability(
-    const ConnectionFactory& newConnection, const ConnectionSettings& instance);
+std::vector<OfferedDatabase>
+ListOfferedDatabasesWithAvailability(const ConnectionFactory& newConnection,
+                                     const ConnectionSettings& instance);
 
 // The same names for the window (its GetDatabaseList): a list that cannot be read gives no names at
 // all and is not reported, as the operator can still type a name.

@@ -155,25 +155,22 @@ TEST_F(OfferedDatabasesTest, TellsTheSameDatabasesWithWhatThisLoginCanOpen)
 {
     using State = DatabaseAvailability::State;
     const Variant null;
-    script->catalogResult = Recordset(
-        {"name", "IsSystem", "HasAccess", "Status", "UserAccess"},
-        {{"master", "1", "1", "ONLINE", "MULTI_USER"},
-         {"Open", "0", "1", "ONLINE", "MULTI_USER"},
-         {"Denied", "0", "0", "ONLINE", "MULTI_USER"},
-         {"Restricted", "0", "0", "ONLINE", "RESTRICTED_USER"},
-         {"Held", "0", "0", "ONLINE", "SINGLE_USER"},
-         {"Offline", "0", "0", "OFFLINE", "MULTI_USER"},
-         {"Restoring", "0", "0", "RESTORING", null},
-         {"Gone", "0", null, null, null},
-         {"Odd", "0", "0", "NEW\tSTATE", "SINGLE_USER"},
-         {"Blank", "0", "1", "", null},
-         {"EmberlineSupport", "0", "0", "OFFLINE", "MULTI_USER"}});
+    script->catalogResult = Recordset({"name", "IsSystem", "HasAccess", "Status", "UserAccess"},
+                                      {{"master", "1", "1", "ONLINE", "MULTI_USER"},
+                                       {"Open", "0", "1", "ONLINE", "MULTI_USER"},
+                                       {"Denied", "0", "0", "ONLINE", "MULTI_USER"},
+                                       {"Restricted", "0", "0", "ONLINE", "RESTRICTED_USER"},
+                                       {"Held", "0", "0", "ONLINE", "SINGLE_USER"},
+                                       {"Offline", "0", "0", "OFFLINE", "MULTI_USER"},
+                                       {"Restoring", "0", "0", "RESTORING", null},
+                                       {"Gone", "0", null, null, null},
+                                       {"Odd", "0", "0", "NEW\tSTATE", "SINGLE_USER"},
+                                       {"Blank", "0", "1", "", null},
+                                       {"EmberlineSupport", "0", "0", "OFFLINE", "MULTI_USER"}});
     std::vector<std::tuple<std::string, State, std::string>> told;
-    for (const OfferedDatabase& database :
-         ListOfferedDatabasesWithAvailability(ScriptedConnection::Factory(script),
-                                              EmberlineInstance()))
-        told.emplace_back(database.name, database.availability.state,
-                          database.availability.status);
+    for (const OfferedDatabase& database : ListOfferedDatabasesWithAvailability(
+             ScriptedConnection::Factory(script), EmberlineInstance()))
+        told.emplace_back(database.name, database.availability.state, database.availability.status);
     EXPECT_EQ(told, (std::vector<std::tuple<std::string, State, std::string>>{
                         {"Open", State::MayOpen, ""},
                         {"Denied", State::NoAccess, ""},
