@@ -4,10 +4,12 @@
 #include "ConsoleWindowServices.h"
 #include "DisplayedText.h"
 #include "OfferedDatabases.h"
+#include "SkipReason.h"
 #include "UpdateRun.h"
 
 #include <optional>
 #include <ostream>
+#include <type_traits>
 
 namespace flagwright::cli {
 
@@ -39,14 +41,13 @@ std::string Tallied(RunOutcome outcome, Tally& tally)
     return "failed";
 }
 
-// The databases on offer; nothing, after saying why on err, when they cannot be listed: an
-// unreachable instance is a failure here, not an empty list.
-std::optional<std::vector<std::string>> Listed(const ConnectionFactory& newConnection,
-                                               const ConnectionSettings& instance,
-                                               std::ostream& err)
+// The databases on offer as list() gives them; nothing, after saying why on err, when they
+// cannot be listed: an unreachable instance is a failure here, not an empty list.
+template <typename Listing>
+std::optional<std::invoke_result_t<Listing>> Listed(const Listing& list, std::ostream& err)
 {
     try {
-        return ListOfferedDatabases(newConnection, instance);
+        return list();
     } catch (const Failure& failure) {
         err << ProgramName
             << ": the databases could not be listed: " << Displayed(failure.Description())
@@ -54,12 +55,28 @@ std::optional<std::vector<std::string>> Listed(const ConnectionFactory& newConne
         return std::nullopt;
     }
 }
+
+// One database of update --all: skipped without connecting when the listing showed that this
+// login cannot open it, else its own run; counted, and said in a few words.
+std::string UpdatedOrSkipped(const OfferedDatabase& database,
+                             const ConnectionFactory& newConnection,
+                             const ConnectionSettings& instance, std::ostream& err, Tally& tally)
+{
+    if (const std::optional<std::string> reason = SkipReason(database.availability)) {
+        ++tally.skipped;
+        return "skipped, " + *reason;
+    }
+    // A run of its own: nothing of one database's run, its connection included, outlives it.
+    ConsoleWindowServices console(err, err, Displayed(database.name) + ": ");
+    UpdateRun run(console, newConnection, instance);
+    return Tallied(run.Run(database.name), tally);
+}
 } // namespace
 
 ExitCode ListDatabases(const ConnectionFactory& newConnection, const ConnectionSettings& instance,
                        bool nulSeparated, std::ostream& out, std::ostream& err)
 {
-    const auto names = Listed(newConnection, instance, err);
+    const auto names = Listed([&] { return ListOfferedDatabases(newConnection, instance); }, err);
     if (!names)
         return ExitCode::Failed;
     for (const std::string& name : *names) {
@@ -84,18 +101,15 @@ ExitCode UpdateAllDatabases(const ConnectionFactory& newConnection,
                             const ConnectionSettings& instance, std::ostream& out,
                             std::ostream& err)
 {
-    const auto names = Listed(newConnection, instance, err);
-    if (!names)
+    const auto databases =
+        Listed([&] { return ListOfferedDatabasesWithAvailability(newConnection, instance); }, err);
+    if (!databases)
         return ExitCode::Failed;
     Tally tally;
-    for (const std::string& name : *names) {
-        const std::string shown = Displayed(name);
-        // A run of its own: nothing of one database's run, its connection included, outlives it.
-        ConsoleWindowServices console(err, err, shown + ": ");
-        UpdateRun run(console, newConnection, instance);
-        const std::string outcome = Tallied(run.Run(name), tally);
+    for (const OfferedDatabase& database : *databases) {
+        const std::string outcome = UpdatedOrSkipped(database, newConnection, instance, err, tally);
         // Flushed, so that in a joint log the line follows the run's own message.
-        out << shown << ": " << outcome << std::endl;
+        out << Displayed(database.name) << ": " << outcome << std::endl;
     }
     out << tally.updated << " updated, " << tally.skipped << " skipped, " << tally.failed
         << " failed" << std::endl;

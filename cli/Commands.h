@@ -23,8 +23,9 @@ ExitCode UpdateDatabase(const std::string& name, const ConnectionFactory& newCon
 
 // One run for each database that ListDatabases prints, one after another: an outcome line per
 // database (its name shown as ListDatabases shows it) and a summary on out, the runs' messages on
-// err. Databases that are not at 14.01.03 or not Emberline databases are skipped, not failed; a
-// list that cannot be read is a failure.
+// err. Databases that are not at 14.01.03 or not Emberline databases are skipped, not failed,
+// and so, without a connection, are those the listing shows this login cannot open; a list
+// that cannot be read is a failure.
 ExitCode UpdateAllDatabases(const ConnectionFactory& newConnection,
                             const ConnectionSettings& instance, std::ostream& out,
                             std::ostream& err);

@@ -21,13 +21,18 @@ window does, without a window.
   update NAME   update the database NAME (use update -- NAME for a name that
                 begins with -)
   update --all  update every database that list prints, one after another;
-                those at another version and those that are not Emberline
-                databases are skipped
+                those at another version, those that are not Emberline
+                databases and those this login cannot open (no access, or not
+                online: offline, restoring, ...) are skipped; one in use by
+                another connection fails
 
 update NAME prints the run's message as TITLE: TEXT (a line break in TEXT goes
 on in an indented line), on stdout when the update succeeded, else on stderr.
 update --all prints NAME: OUTCOME for each database and then a summary line on
-stdout; the messages of the runs go to stderr, each line led by NAME: .
+stdout; the messages of the runs go to stderr, each line led by NAME: . A
+database this login cannot open is not connected to, and its line says why:
+  NAME: skipped, no access for this login
+  NAME: skipped, not online (STATE)     STATE: the server's word, e.g. OFFLINE
 Printed on a line, a name shows its control characters as \t, \n, \r, \xHH (the
 other C0 controls, DEL, and bytes that are not UTF-8) and \u0080 to \u009F.
 

@@ -23,24 +23,25 @@ bool IsSystemFlag(const Variant& value)
     return flag != 0;
 }
 
-std::vector<std::string> NamesOnOffer(const Recordset& databases)
+std::string NameOf(const Recordset& row) { return RequiredText(row.Fields("name").Value()); }
+
+// Each row on offer, as a record set of its own, read by column name as the queries name them.
+std::vector<Recordset> RowsOnOffer(const Recordset& databases)
 {
-    std::vector<std::string> names;
+    std::vector<Recordset> offered;
     for (const std::vector<Variant>& row : databases.Rows()) {
-        // Read one row at a time by column name, as the query names them.
-        const Recordset current(databases.Columns(), {row});
+        Recordset current(databases.Columns(), {row});
         if (IsSystemFlag(current.Fields("IsSystem").Value()))
             continue;
-        const std::string name = RequiredText(current.Fields("name").Value());
-        if (name != SupportDatabase)
-            names.push_back(name);
+        if (NameOf(current) != SupportDatabase)
+            offered.push_back(std::move(current));
     }
-    return names;
+    return offered;
 }
-} // namespace
 
-std::vector<std::string> ListOfferedDatabases(const ConnectionFactory& newConnection,
-                                              const ConnectionSettings& instance)
+// Runs one catalog query; the whole listing takes at most the instance's connect time-out.
+std::vector<Recordset> ListRowsOnOffer(const ConnectionFactory& newConnection,
+                                       const ConnectionSettings& instance, const char* query)
 {
     // One deadline for the whole listing: the window waits for it before it is shown.
     const auto deadline = std::chrono::steady_clock::now() + instance.connectTimeout;
@@ -51,9 +52,31 @@ std::vector<std::string> ListOfferedDatabases(const ConnectionFactory& newConnec
     if (left <= std::chrono::milliseconds::zero())
         throw Failure(failure_code::Timeout, "Timeout expired");
     connection->CommandTimeout(left);
-    std::vector<std::string> names = NamesOnOffer(connection->Execute(DatabaseCatalogQuery));
+    std::vector<Recordset> rows = RowsOnOffer(connection->Execute(query));
     connection->Close();
+    return rows;
+}
+} // namespace
+
+std::vector<std::string> ListOfferedDatabases(const ConnectionFactory& newConnection,
+                                              const ConnectionSettings& instance)
+{
+    std::vector<std::string> names;
+    for (const Recordset& row : ListRowsOnOffer(newConnection, instance, DatabaseCatalogQuery))
+        names.push_back(NameOf(row));
     return names;
+}
+
+std::vector<OfferedDatabase>
+ListOfferedDatabasesWithAvailability(const ConnectionFactory& newConnection,
+                                     const ConnectionSettings& instance)
+{
+    std::vector<OfferedDatabase> databases;
+    for (const Recordset& row : ListRowsOnOffer(newConnection, instance, DatabaseAvailabilityQuery))
+        databases.push_back({NameOf(row), AvailabilityOf(row.Fields("HasAccess").Value(),
+                                                         row.Fields("Status").Value(),
+                                                         row.Fields("UserAccess").Value())});
+    return databases;
 }
 
 std::vector<std::string> OfferedDatabases(const ConnectionFactory& newConnection,

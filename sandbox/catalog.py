@@ -6,8 +6,11 @@ SYSTEM_DATABASES = ('master', 'tempdb', 'model', 'msdb')
 SUFFIX = '.sqlite'
 SINGLE_USER_MARKER = '.single-user'
 DISTRIBUTION_MARKER = '.distribution'
+OFFLINE_MARKER = '.offline'
+NO_ACCESS_MARKER = '.no-access'
 
 STATUS_DEFAULT = 16 | 8      # torn page detection, trunc. log on chkpt.
+STATUS_OFFLINE = 512
 STATUS_SINGLE_USER = 4096
 CATEGORY_DISTRIBUTION = 16
 BOOT_TIME = time.strftime('%Y-%m-%d %H:%M:%S.000')
@@ -72,6 +75,13 @@ class DataFolder:
     def is_single_user(self, db):
         return self._marker(db, SINGLE_USER_MARKER)
 
+    def is_offline(self, db):
+        return self._marker(db, OFFLINE_MARKER)
+
+    def denies_login(self, db):
+        """The one login has no user in this database."""
+        return self._marker(db, NO_ACCESS_MARKER)
+
     def catalog_rows(self):
         """One dict per database with both sysdatabases and sys.databases columns."""
         rows = []
@@ -86,7 +96,8 @@ class DataFolder:
                 filename = db.path
             rows.append({
                 'name': db.name, 'dbid': db.dbid, 'sid': None, 'mode': 0,
-                'status': STATUS_DEFAULT | (STATUS_SINGLE_USER if single else 0),
+                'status': (STATUS_DEFAULT | (STATUS_SINGLE_USER if single else 0)
+                           | (STATUS_OFFLINE if self.is_offline(db) else 0)),
                 'status2': 0, 'crdate': created, 'reserved': created,
                 'category': CATEGORY_DISTRIBUTION if distribution else 0,
                 'cmptlevel': 80, 'filename': filename, 'version': 539,

@@ -14,7 +14,9 @@ from session import Session
 USER = 'DBOPS'
 PASSWORD = '58GrUw3Hyb!!'
 LOGIN_PACKET_SIZE = 4096
-_DATABASE_INSERTS = (911, 924, 3906, 4060)
+_DATABASE_INSERTS = (911, 924, 942, 3906, 4060)
+# What a failed login reports before 4060 (SQL Server 2000 says no more of a missing user).
+_LOGIN_CAUSES = (924, 942)
 
 
 class Connection:
@@ -100,11 +102,11 @@ class Connection:
         else:
             name = request.database or 'master'
             session = Session(lambda: self.server.folder, self.server.occupancy, self.spid,
-                              answered)
+                              answered, request.user)
             try:
                 session.open(name)
             except ServerMessage as error:
-                errors = [error] if error.number == 924 else []
+                errors = [error] if error.number in _LOGIN_CAUSES else []
                 errors += [make(4060, name), make(18456, request.user)]
         if errors:
             self._send(login.failure_stream(errors, request.version), 'login')

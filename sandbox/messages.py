@@ -16,7 +16,7 @@ class ServerMessage(Exception):
         return [self] + self.also
 
 
-# number: (severity, state, text with one %s for the object, database or token)
+# number: (severity, state, text with a %s for each object, database, user or token)
 CATALOGUE = {
     102: (15, 1, "Incorrect syntax near '%s'."),
     207: (16, 1, "Invalid column name '%s'."),
@@ -24,7 +24,9 @@ CATALOGUE = {
     515: (16, 2, "Cannot insert the value NULL into column '%s'; column does not allow nulls."),
     911: (16, 1, "Could not locate entry in sysdatabases for database '%s'. No entry found "
                  "with that name. Make sure that the name is entered correctly."),
+    916: (14, 1, "Server user '%s' is not a valid user in database '%s'."),
     924: (14, 1, "Database '%s' is already open and can only have one user at a time."),
+    942: (14, 4, "Database '%s' cannot be opened because it is offline."),
     1205: (13, 45, "Transaction (Process ID %s) was deadlocked on lock resources with another "
                    "process and has been chosen as the deadlock victim. Rerun the transaction."),
     1222: (16, 56, 'Lock request time out period exceeded.'),
@@ -44,9 +46,11 @@ CATALOGUE = {
 GENERIC = 50000
 
 
-def make(number, insert=''):
-    """Build a message from the catalogue; unknown numbers get a fixed class-16 text."""
+def make(number, *inserts):
+    """Build a message from the catalogue, a missing insert left empty; unknown numbers get a
+    fixed class-16 text."""
     if number in CATALOGUE:
         severity, state, text = CATALOGUE[number]
-        return ServerMessage(number, text % insert if '%s' in text else text, severity, state)
+        wanted = text.count('%s')
+        return ServerMessage(number, text % (inserts + ('',) * wanted)[:wanted], severity, state)
     return ServerMessage(number, 'Error %d raised by the server.' % number)

@@ -6,6 +6,7 @@ import threading
 
 import catalog
 import messages
+import properties
 import rewrite
 import sqlerrors
 import tds_tokens as tok
@@ -31,6 +32,10 @@ class Occupancy:
                 return False
             return True
 
+    def held_by_other(self, key, owner):
+        with self._lock:
+            return self._holders.get(key, owner) is not owner
+
     def release(self, key, owner):
         with self._lock:
             if self._holders.get(key) is owner:
@@ -38,9 +43,10 @@ class Occupancy:
 
 
 class Session:
-    def __init__(self, folder_of, occupancy, spid, version):
+    def __init__(self, folder_of, occupancy, spid, version, user):
         self._folder_of = folder_of   # callable: the data folder in force right now
         self._occupancy = occupancy
+        self.user = user
         self.spid = spid
         self.version = version
         self.database = None
@@ -52,11 +58,16 @@ class Session:
 
     # -- database context -------------------------------------------------------------
     def open(self, name):
-        """Make `name` the current database; ServerMessage 911 if missing, 924 if busy."""
+        """Make `name` the current database; ServerMessage 911 if missing, 942 if offline,
+        916 if the login has no access, 924 if busy."""
         folder = self._folder_of()
         db = folder.find(name)
         if db is None:
             raise make(911, name)
+        if folder.is_offline(db):
+            raise make(942, db.name)
+        if folder.denies_login(db):
+            raise make(916, self.user, db.name)
         claim = None
         if folder.is_single_user(db):
             claim = (folder.path, catalog.fold(db.name))
@@ -67,6 +78,7 @@ class Session:
         # A test bed needs no protection against power loss; syncing every autocommit
         # statement to disk made runs many times slower and at the mercy of other disk users.
         conn.execute('PRAGMA synchronous = OFF')
+        properties.install(conn, self._folder_of, self._occupancy, self)
         self.close()
         self.database, self.conn, self._claim = db, conn, claim
 

@@ -63,6 +63,23 @@ class LoginTest(SandboxCase):
         self.wait_for_connections(0)
         self.assertTrue(self.odbc().ok)
 
+    def test_offline_and_no_access_databases_refuse_the_login_and_use(self):
+        open(os.path.join(self.data, 'Reports.offline'), 'w').close()
+        open(os.path.join(self.data, 'Staging.no-access'), 'w').close()
+        offline = self.odbc('reports')
+        self.assertIn(('42000', 942, "Database 'Reports' cannot be opened because it is "
+                       "offline."), offline.diags)
+        self.assertEqual({d.native for d in offline.diags} & {4060, 18456}, {4060, 18456})
+        # SQL Server 2000 tells a login without a user in the database no more than 4060.
+        denied = self.odbc('Staging')
+        self.assertEqual({d.native for d in denied.diags if d.native}, {4060, 18456})
+        conn = self.odbc()
+        self.assertEqual([d.native for d in conn.execute('use Reports')[1]], [942])
+        rc, diags, _, _ = conn.execute('use [Staging]')
+        self.assertEqual((rc, [d[1:] for d in diags]), (-1, [(
+            916, "Server user 'DBOPS' is not a valid user in database 'Staging'.")]))
+        self.assertEqual(conn.execute('select db_name()')[2], [('Emberline',)])
+
     def test_tsql_reports_login_failure(self):
         out, err = self.tsql('select 1\ngo\n', password='nope')
         self.assertIn("Login failed for user 'DBOPS'", out + err)
@@ -141,6 +158,27 @@ class QueryTest(SandboxCase):
         self.assertEqual(rows, [(n, str(s)) for n, s in expected])
         self.assertEqual(self.query('select name, database_id from sys.databases where '
                                     'database_id in (1, 5)'), [('master', 1), ('Emberline', 5)])
+
+    def test_catalog_functions_tell_access_and_state_without_opening(self):
+        for name, marker in (('Reports', 'offline'), ('Staging', 'no-access'),
+                             ('Emberline', 'single-user'), ('EmberlineArchive', 'single-user')):
+            open(os.path.join(self.data, name + '.' + marker), 'w').close()
+        holder = self.pytds('Emberline')
+        query = ("SELECT name, HAS_DBACCESS(name), "
+                 "CAST(DATABASEPROPERTYEX(name, 'Status') AS nvarchar(128)), "
+                 "CAST(DATABASEPROPERTYEX(name, 'UserAccess') AS nvarchar(128)), status & 512 "
+                 "FROM master.dbo.sysdatabases WHERE dbid > 4 ORDER BY name")
+        self.assertEqual(self.query(query, database=None), [
+            ('Emberline', 0, 'ONLINE', 'SINGLE_USER', 0),    # held by another connection
+            ('Emberline Training', 1, 'ONLINE', 'MULTI_USER', 0),
+            ('EmberlineArchive', 1, 'ONLINE', 'SINGLE_USER', 0),
+            ('EmberlineSupport', 1, 'ONLINE', 'MULTI_USER', 0),
+            ('Reports', 0, 'OFFLINE', 'MULTI_USER', 512),
+            ('Staging', 0, 'ONLINE', 'MULTI_USER', 0)])
+        with holder.cursor() as cursor:
+            cursor.execute("select HAS_DBACCESS('emberline'), HAS_DBACCESS('Nowhere'), "
+                           "DATABASEPROPERTYEX('Emberline', 'Collation')")
+            self.assertEqual(cursor.fetchall(), [(1, None, None)])
 
     def test_catalog_sees_new_files_and_odd_names(self):
         names = ['Grüße Ärger', "O'Brien; x=1, {a} [b]", 'a' * 128]

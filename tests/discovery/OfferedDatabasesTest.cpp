@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 using namespace flagwright;
 using namespace flagwright::testing;
@@ -147,3 +148,38 @@ INSTANTIATE_TEST_SUITE_P(
                           s.closeFailure = Failure(failure_code::Unspecified, "link lost");
                       }}),
     [](const ::testing::TestParamInfo<BrokenCatalog>& param) { return param.param.name; });
+
+// Only what the server says plainly keeps a database from its run; an in-use single-user
+// database and a name that is no database any more are left to their runs to fail.
+TEST_F(OfferedDatabasesTest, TellsTheSameDatabasesWithWhatThisLoginCanOpen)
+{
+    using State = DatabaseAvailability::State;
+    const Variant null;
+    script->catalogResult = Recordset({"name", "IsSystem", "HasAccess", "Status", "UserAccess"},
+                                      {{"master", "1", "1", "ONLINE", "MULTI_USER"},
+                                       {"Open", "0", "1", "ONLINE", "MULTI_USER"},
+                                       {"Denied", "0", "0", "ONLINE", "MULTI_USER"},
+                                       {"Restricted", "0", "0", "ONLINE", "RESTRICTED_USER"},
+                                       {"Held", "0", "0", "ONLINE", "SINGLE_USER"},
+                                       {"Offline", "0", "0", "OFFLINE", "MULTI_USER"},
+                                       {"Restoring", "0", "0", "RESTORING", null},
+                                       {"Gone", "0", null, null, null},
+                                       {"Odd", "0", "0", "NEW\tSTATE", "SINGLE_USER"},
+                                       {"Blank", "0", "1", "", null},
+                                       {"EmberlineSupport", "0", "0", "OFFLINE", "MULTI_USER"}});
+    std::vector<std::tuple<std::string, State, std::string>> told;
+    for (const OfferedDatabase& database : ListOfferedDatabasesWithAvailability(
+             ScriptedConnection::Factory(script), EmberlineInstance()))
+        told.emplace_back(database.name, database.availability.state, database.availability.status);
+    EXPECT_EQ(told, (std::vector<std::tuple<std::string, State, std::string>>{
+                        {"Open", State::MayOpen, ""},
+                        {"Denied", State::NoAccess, ""},
+                        {"Restricted", State::NoAccess, ""},
+                        {"Held", State::MayOpen, ""},
+                        {"Offline", State::NotOnline, "OFFLINE"},
+                        {"Restoring", State::NotOnline, "RESTORING"},
+                        {"Gone", State::MayOpen, ""},
+                        {"Odd", State::NotOnline, "NEW\tSTATE"},
+                        {"Blank", State::MayOpen, ""}}));
+    EXPECT_EQ(script->live, 0);
+}

@@ -167,14 +167,20 @@ TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterA
     const std::string folder =
         sandbox.ServeCopiesOf({"Emberline", "Emberline Training", "EmberlineArchive",
                                "EmberlineSupport", "Reports", "Staging"});
-    // One more database, held by another connection: its run fails.
-    std::filesystem::copy_file(folder + "/Emberline.sqlite", folder + "/Held.sqlite");
+    // Three more databases at 14.01.03. One held by another connection: its run fails. One
+    // this login has no access to and one offline: skipped, as the listing shows, unopened.
+    for (const std::string db : {"Held", "No Access", "Offline"})
+        std::filesystem::copy_file(folder + "/Emberline.sqlite", folder + "/" + db + ".sqlite");
     std::ofstream(folder + "/Held.single-user");
+    std::ofstream(folder + "/No Access.no-access");
+    std::ofstream(folder + "/Offline.offline");
     ConnectionSettings settings = EmberlineInstance();
     settings.database = "Held";
     auto holder = std::make_unique<odbc::OdbcConnection>();
     holder->Open(settings);
     const std::size_t logged = sandbox.Batches().size();
+    const auto accepted = [this] { return std::stoi(sandbox.Status("accepted")); };
+    const int acceptedBefore = accepted();
 
     const Finished first = Cli({"update", "--all"});
     EXPECT_EQ(first.exitCode, 1);
@@ -182,9 +188,13 @@ TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterA
                          "Emberline Training: updated\n"
                          "EmberlineArchive: skipped, not at version 14.01.03\n"
                          "Held: failed\n"
+                         "No Access: skipped, no access for this login\n"
+                         "Offline: skipped, not online (OFFLINE)\n"
                          "Reports: skipped, not an Emberline database\n"
                          "Staging: skipped, not an Emberline database\n"
-                         "2 updated, 3 skipped, 1 failed\n");
+                         "2 updated, 5 skipped, 1 failed\n");
+    // The listing's connection and one per run: none for the two skipped unopened.
+    EXPECT_EQ(accepted() - acceptedBefore, 1 + 6);
     EXPECT_EQ(first.err,
               "Emberline: Congratulations: Update successful.\n"
               "Emberline Training: Congratulations: Update successful.\n"
@@ -202,7 +212,8 @@ TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterA
         EXPECT_TRUE(AsAfterUpdate(KindsInFile(folder + "/" + db + ".sqlite"))) << db;
     }
     EXPECT_EQ(StatementsSince(logged, "EmberlineArchive"), std::vector<std::string>{VersionQuery});
-    EXPECT_TRUE(StatementsSince(logged, "EmberlineSupport").empty());
+    for (const std::string db : {"EmberlineSupport", "No Access", "Offline"})
+        EXPECT_TRUE(StatementsSince(logged, db).empty()) << db;
 
     holder.reset();
     const Finished second = Cli({"update", "--all"});
@@ -211,9 +222,11 @@ TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterA
                           "Emberline Training: skipped, not at version 14.01.03\n"
                           "EmberlineArchive: skipped, not at version 14.01.03\n"
                           "Held: updated\n"
+                          "No Access: skipped, no access for this login\n"
+                          "Offline: skipped, not online (OFFLINE)\n"
                           "Reports: skipped, not an Emberline database\n"
                           "Staging: skipped, not an Emberline database\n"
-                          "1 updated, 5 skipped, 0 failed\n");
+                          "1 updated, 7 skipped, 0 failed\n");
 }
 
 // Names holding line breaks, tabs and text that looks like an outcome: legal on SQL Server,

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <string>
+
+namespace flagwright {
+
+// Whether this login can open a database, as the catalog tells it without opening it.
+struct DatabaseAvailability {
+    enum class State {
+        MayOpen,   // as far as the catalog tells: the run finds out
+        NoAccess,  // the login has no access to it
+        NotOnline, // offline, restoring, recovering, suspect, ...
+    };
+    State state = State::MayOpen;
+    std::string status; // the server's own word for a database that is not online
+};
+
+// From HAS_DBACCESS(name) and DATABASEPROPERTYEX(name, 'Status') and (name, 'UserAccess'), each
+// as text or NULL. Only what the server says plainly keeps a database from its run.
+DatabaseAvailability AvailabilityOf(const Variant& hasAccess, const Variant& status,
+                                    const Variant& userAccess);
+
+} // namespace flagwright
