@@ -17,8 +17,7 @@ inline bool SameName(std::string_view a, std::string_view b)
     });
 }
 
-// The text with every `mark` written twice: how SQL literals and ODBC braced values escape
-// their own closing character.
+// The text with every `mark` written twice: how SQL literals escape their own quote.
 inline std::string WithDoubled(std::string_view text, char mark)
 {
     std::string doubled;

@@ -7,8 +7,9 @@
 namespace flagwright::odbc {
 
 namespace {
-// A database held by another connection, then one that does not exist or cannot be opened.
-constexpr std::array<int, 3> UnopenableDatabase = {924, 4060, 4064};
+// A database held by another connection, then one that does not exist or cannot be opened
+// (911: one named by the catalog attribute, which a driver may set with a USE).
+constexpr std::array<int, 4> UnopenableDatabase = {924, 4060, 4064, 911};
 constexpr std::array<int, 6> LoginFailures = {18456, 18452, 18470, 18486, 18487, 18488};
 // FreeTDS library errors for a lost or unusable link: connect/read/write failures, EOF.
 constexpr std::array<int, 6> LinkFailures = {20002, 20004, 20006, 20009, 20017, 20020};

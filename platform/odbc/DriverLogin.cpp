@@ -3,7 +3,6 @@
 #include "Connection.h"
 #include "DiagnosticFailure.h"
 #include "Failure.h"
-#include "Text.h"
 #include "Utf16.h"
 
 #include <algorithm>
@@ -15,42 +14,54 @@ namespace {
 constexpr const char* FreeTds = "FreeTDS";
 // FreeTDS cuts the database name of a login after 128 UTF-16 units, which could name another
 // database; the server allows no longer name anyway.
-constexpr std::size_t FreeTdsDatabaseLimit = 128;
+constexpr std::size_t DatabaseLimit = 128;
 
-// The ODBC rule: braces around the value, "}" doubled inside.
-std::string Braced(const std::string& value)
+// Whether "{value}" is read back as value, ending at its own closing brace, by every parser
+// on the way. unixODBC ends a braced value at a single "}" and keeps the last DRIVER it
+// reads, and reads the wide string as one byte per UTF-16 unit, the unit's low byte (U+017D
+// is "}" to it); FreeTDS ends a braced value at the first "};"; Microsoft's drivers allow no
+// "}" inside braces. All of them take everything else inside braces literally, blanks,
+// ";", "=" and "{" included.
+bool BracesExactly(const std::string& value)
 {
-    if (!IsCarriedExactly(value))
-        throw layer_failure::InvalidArguments();
-    std::string braced = "{";
-    braced += WithDoubled(value, '}');
-    braced += '}';
-    return braced;
+    const std::u16string units = Utf8ToUtf16(value);
+    return IsCarriedExactly(value) && std::none_of(units.begin(), units.end(), [](char16_t unit) {
+               return (unit & 0xFF) == '}';
+           });
 }
 
-// FreeTDS 1.3 ends a braced value at the first "};" and takes everything before it
-// literally ("}}" stays two braces), so a value is carried exactly unless it holds "};".
-bool FreeTdsCanBrace(const std::string& value)
+// Whether the current-catalog attribute reaches the driver exactly. Until the connect
+// unixODBC keeps the attribute as the low byte of each UTF-16 unit and then hands those bytes
+// to the driver's ANSI entry point: only ASCII survives that unchanged.
+bool AttributeCarriesExactly(const std::string& value)
 {
-    return IsCarriedExactly(value) && value.find("};") == std::string::npos;
+    return IsCarriedExactly(value) && std::all_of(value.begin(), value.end(), [](char c) {
+               return static_cast<unsigned char>(c) < 0x80;
+           });
 }
 
-std::string FreeTdsAttribute(const std::string& keyword, const std::string& value)
+std::string Attribute(const std::string& keyword, const std::string& value)
 {
-    if (!FreeTdsCanBrace(value))
+    if (!BracesExactly(value))
         throw layer_failure::InvalidArguments();
     return keyword + "={" + value + "};";
 }
 
-bool HasCharacterBeyondUtf16Unit(const std::string& utf8)
+// The database as an attribute of the string where every parser reads it exactly, else as
+// the catalog attribute; a name that neither carries exactly fails rather than naming
+// another database.
+void AddDatabase(DriverLogin& login, const std::string& database)
 {
-    return std::any_of(utf8.begin(), utf8.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0xF0; });
-}
-
-std::string MicrosoftAttribute(const std::string& keyword, const std::string& value)
-{
-    return keyword + "=" + Braced(value) + ";";
+    if (Utf8ToUtf16(database).size() > DatabaseLimit)
+        throw layer_failure::InvalidArguments();
+    if (database.empty())
+        return;
+    if (BracesExactly(database))
+        login.connectString += Attribute("DATABASE", database);
+    else if (AttributeCarriesExactly(database))
+        login.catalogAttribute = database;
+    else
+        throw layer_failure::InvalidArguments();
 }
 
 // The server as Microsoft's drivers read it: "tcp:host,port", or "server\instance" (and
@@ -71,22 +82,10 @@ std::string MicrosoftServer(const std::optional<Endpoint>& endpoint,
 DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& settings)
 {
     DriverLogin login;
-    login.connectString =
-        FreeTdsAttribute("DRIVER", FreeTds) + FreeTdsAttribute("SERVER", endpoint.host) +
-        FreeTdsAttribute("PORT", std::to_string(endpoint.port)) +
-        FreeTdsAttribute("UID", settings.login) + FreeTdsAttribute("PWD", settings.password);
-    const std::string& database = settings.database;
-    if (Utf8ToUtf16(database).size() > FreeTdsDatabaseLimit)
-        throw layer_failure::InvalidArguments();
-    if (FreeTdsCanBrace(database)) {
-        if (!database.empty())
-            login.connectString += FreeTdsAttribute("DATABASE", database);
-    } else {
-        // The driver manager passes the attribute on as UCS-2: no characters beyond it.
-        if (!IsCarriedExactly(database) || HasCharacterBeyondUtf16Unit(database))
-            throw layer_failure::InvalidArguments();
-        login.catalogAttribute = database;
-    }
+    login.connectString = Attribute("DRIVER", FreeTds) + Attribute("SERVER", endpoint.host) +
+                          Attribute("PORT", std::to_string(endpoint.port)) +
+                          Attribute("UID", settings.login) + Attribute("PWD", settings.password);
+    AddDatabase(login, settings.database);
     // An explicit TDS version: in its automatic mode FreeTDS can hang on a peer that never
     // answers the prelogin. The login goes over TLS where the server offers it, in plain
     // text to one that does not (MSDE 2000).
@@ -125,13 +124,13 @@ DriverLogin DriverLoginFor(const std::string& driver, const std::optional<Endpoi
     }
     // Like the OLE DB provider this replaces, no encryption of the data on the local link;
     // these drivers still encrypt the login wherever the server can.
-    std::string text = MicrosoftAttribute("DRIVER", driver) +
-                       MicrosoftAttribute("SERVER", MicrosoftServer(endpoint, settings));
-    if (!settings.database.empty())
-        text += MicrosoftAttribute("DATABASE", settings.database);
-    text += MicrosoftAttribute("UID", settings.login) +
-            MicrosoftAttribute("PWD", settings.password) + MicrosoftAttribute("Encrypt", "no");
-    return {text, std::nullopt};
+    DriverLogin login;
+    login.connectString =
+        Attribute("DRIVER", driver) + Attribute("SERVER", MicrosoftServer(endpoint, settings));
+    AddDatabase(login, settings.database);
+    login.connectString += Attribute("UID", settings.login) + Attribute("PWD", settings.password) +
+                           Attribute("Encrypt", "no");
+    return login;
 }
 
 } // namespace flagwright::odbc

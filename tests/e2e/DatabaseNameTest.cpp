@@ -1,5 +1,7 @@
 #include "EndToEndFixture.h"
 
+#include <filesystem>
+
 using namespace flagwright;
 using namespace flagwright::e2e;
 
@@ -39,13 +41,21 @@ const NameCase NameCases[] = {
     {"BeyondAscii", "E2E name Zürich 北京 😀", true, Outcome::Updated},
     {"MissingWithSeparators", "E2E name none;database=Emberline", false, Outcome::Unopenable,
      "Emberline"},
+    // As unixODBC reads the string, these end the value early and choose the driver library, or
+    // the server and login; the second ends it with U+017D, whose low byte is "}".
+    {"ChoosesDriver", "E2E name x}DRIVER={" INJECTED_LIBRARY "}x", false, Outcome::Unopenable},
+    {"ChoosesDriverByLowByte", "E2E name xŽDRIVER={" INJECTED_LIBRARY "Žx", false,
+     Outcome::CannotCarry},
+    {"ChoosesServerAndLogin", "E2E name x}SERVER={127.0.0.1,1}UID={sa}x", true, Outcome::Updated},
     {"BraceSemicolonBeyondUtf16", "E2E name x};😀", true, Outcome::CannotCarry},
+    // The catalog attribute reaches the driver as low bytes: this one would open its neighbour.
+    {"BraceBeyondAscii", "E2E name Ž};x", true, Outcome::CannotCarry, "E2E name }};x"},
 };
 
 class DatabaseName : public EndToEnd, public ::testing::WithParamInterface<NameCase> {};
 
 // Every name reaches the server exactly or not at all: the run opens the named database or
-// none, and no other database file changes.
+// none, no other database file changes, and no library but the driver is loaded.
 TEST_P(DatabaseName, OpensOnlyTheNamedDatabase)
 {
     const NameCase& nameCase = GetParam();
@@ -56,9 +66,11 @@ TEST_P(DatabaseName, OpensOnlyTheNamedDatabase)
     const auto logged = sandbox.Batches().size();
     auto others = sandbox.DatabaseFiles();
     others.erase(nameCase.name + ".sqlite");
+    std::filesystem::remove(INJECTED_MARK);
 
     const auto messages = RunOn(nameCase.name);
 
+    EXPECT_FALSE(std::filesystem::exists(INJECTED_MARK)) << "the named library was loaded";
     switch (nameCase.outcome) {
     case Outcome::Updated:
         EXPECT_EQ(messages, std::vector<std::string>{SuccessBox});

@@ -73,6 +73,8 @@ const Case Cases[] = {
      failure_code::AuthenticationFailed, "Account disabled."},
     {"database missing", {Login, NoDatabase, NoConnect}, OdbcCall::Connect, false,
      failure_code::Unspecified, "Cannot open database requested in login 'X'. Login fails."},
+    {"database missing as catalog", {{"08004", 911, "[x]Database 'X' does not exist."}, NoConnect},
+     OdbcCall::Connect, false, failure_code::Unspecified, "Database 'X' does not exist."},
     {"database held", {SingleUser, Login, NoDatabase, NoConnect}, OdbcCall::Connect, false,
      failure_code::Unspecified,
      "Database 'X' is already open and can only have one user at a time."},

@@ -65,9 +65,7 @@ TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
         {"", ""}, // the login's own database
         {" Ember line ", "DATABASE={ Ember line };"},
         {"a;UID=sa;PWD=x", "DATABASE={a;UID=sa;PWD=x};"},
-        {"a}b", "DATABASE={a}b};"},
-        {"ends}", "DATABASE={ends}};"},
-        {"{x}}", "DATABASE={{x}}};"},
+        {"{x", "DATABASE={{x};"},
         {"O'Brien \"q\" [s],=", "DATABASE={O'Brien \"q\" [s],=};"},
         {"Zürich 😀", "DATABASE={Zürich 😀};"},
         {std::string(128, 'n'), "DATABASE={" + std::string(128, 'n') + "};"},
@@ -80,41 +78,49 @@ TEST(DriverLoginFor, FreeTdsGetsEveryValueBracedAndTerminated)
     }
 }
 
-// FreeTDS ends a braced value at the first "};": such a name goes as the catalog attribute.
-TEST(DriverLoginFor, FreeTdsGetsAnUnbraceableNameAsCatalogAttribute)
+// unixODBC ends a braced value at the first "}", FreeTDS at the first "};": a name with "}"
+// goes as the catalog attribute, for every driver.
+TEST(DriverLoginFor, NamesWithClosingBracesGoAsCatalogAttribute)
 {
-    const DriverLogin login = DriverLoginFor("FreeTDS", Loopback, Settings("x};DATABASE={master"));
-    EXPECT_EQ(login.connectString, FreeTdsString(""));
-    EXPECT_EQ(login.catalogAttribute, "x};DATABASE={master");
-}
-
-TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
-{
-    // Beyond 128 UTF-16 units FreeTDS would send a shorter name: that of another database.
-    for (const std::string& name :
-         {std::string("a\0b", 3), std::string("x};😀"), std::string(129, 'n'),
-          std::string(127, 'n') + "😀", "x};" + std::string(126, 'n')}) {
-        try {
-            DriverLoginFor("FreeTDS", Loopback, Settings(name));
-            ADD_FAILURE() << "carried " << name;
-        } catch (const Failure& failure) {
-            EXPECT_EQ(failure.Number(), 3001);
-        }
+    for (const char* name :
+         {"x};DATABASE={master", "x}DRIVER={/tmp/a.so}x", "a}b", "ends}", "{x}}"}) {
+        const DriverLogin login = DriverLoginFor("FreeTDS", Loopback, Settings(name));
+        EXPECT_EQ(login.connectString, FreeTdsString("")) << name;
+        EXPECT_EQ(login.catalogAttribute, name);
     }
-    EXPECT_THROW(
-        DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback, Settings(std::string("a\0b", 3))),
-        Failure);
-}
-
-TEST(DriverLoginFor, MicrosoftDriversDoubleClosingBracesAndTakeTheInstanceByName)
-{
     const DriverLogin login =
         DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback, Settings("x};PWD={y}"));
     EXPECT_EQ(login.connectString,
               "DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:127.0.0.1,50123};"
-              "DATABASE={x}};PWD={y}}};UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");
-    EXPECT_EQ(login.catalogAttribute, std::nullopt);
+              "UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");
+    EXPECT_EQ(login.catalogAttribute, "x};PWD={y}");
+}
 
+// Beyond 128 UTF-16 units FreeTDS would send a shorter name: that of another database.
+// unixODBC reads a UTF-16 unit by its low byte, "}" for U+017D and for the second half of
+// U+1F47D, and hands the catalog attribute on the same way: only ASCII survives there.
+TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
+{
+    for (const char* driver : {"FreeTDS", "ODBC Driver 18 for SQL Server"})
+        for (const std::string& name :
+             {std::string("a\0b", 3), std::string("x};😀"), std::string(129, 'n'),
+              std::string(127, 'n') + "😀", "x};" + std::string(126, 'n'), std::string("xŽ"),
+              std::string("x👽"), std::string("Zürich}")}) {
+            try {
+                DriverLoginFor(driver, Loopback, Settings(name));
+                ADD_FAILURE() << driver << " carried " << name;
+            } catch (const Failure& failure) {
+                EXPECT_EQ(failure.Number(), 3001);
+            }
+        }
+    // The other values are constants and numbers; one that could not be braced fails too.
+    ConnectionSettings settings = Settings("Emberline");
+    settings.password = "x}DRIVER={/tmp/a.so}";
+    EXPECT_THROW(DriverLoginFor("FreeTDS", Loopback, settings), Failure);
+}
+
+TEST(DriverLoginFor, MicrosoftDriversTakeTheInstanceByName)
+{
     EXPECT_EQ(DriverLoginFor("SQL Server", std::nullopt, Settings("Emberline")).connectString,
               "DRIVER={SQL Server};SERVER={(local)\\emberline2};DATABASE={Emberline};"
               "UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");

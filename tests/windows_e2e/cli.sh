@@ -63,3 +63,17 @@ cp "$seed/Emberline.sqlite" "$folder/Kåre Ørsted Ελλάδα.sqlite"
 cli update 'Kåre Ørsted Ελλάδα'
 expect 0 'Congratulations: Update successful.' ''
 expect_updated "$folder/Kåre Ørsted Ελλάδα.sqlite"
+
+# Names that, as unixODBC reads the connection string, choose the driver library (the second
+# ends the value with U+017D, whose low byte is "}"): Wine's odbc32 hands the string to the
+# host's unixODBC, so a host library is what would be loaded. It never is.
+mark=$SANDBOX_DIR/injected-library-loaded
+library=$SANDBOX_DIR/injected-library.so
+g++ -shared -fPIC -DLOADED_MARK="\"$mark\"" -o "$library" "$(dirname "$0")/../e2e/InjectedLibrary.cpp"
+rm -f "$mark"
+cli update "x}DRIVER={$library}x"
+[ ! -e "$mark" ] || fail "the library named in the database name was loaded"
+expect 1 '' 'Rate Update Error: Database in use or does not exist. If in use, close all connections to the database and retry.'
+cli update "xŽDRIVER={${library}Žx"
+[ ! -e "$mark" ] || fail "the library named in the database name was loaded"
+[ "$code" = 1 ] && [ "$out" = '' ] || fail "exit code $code, stdout [$out], stderr [$err]"
