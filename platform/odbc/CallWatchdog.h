@@ -54,7 +54,8 @@ private:
     bool stopping_ = false;
     unsigned long guardedCall_ = 0; // counts the calls guarded so far
     bool guarding_ = false;
-    bool idle_ = false; // the watchdog waits for a call to be guarded
+    // When the watchdog next looks by itself: the deadline it sleeps towards, never while idle.
+    Clock::time_point wakesAt_ = Clock::time_point::max();
     bool expired_ = false;
     Clock::time_point deadline_;
     const Steps* steps_ = nullptr;
