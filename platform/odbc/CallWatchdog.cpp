@@ -28,18 +28,13 @@ void CallWatchdog::Arm(Clock::time_point deadline, const Steps& steps)
         changed_.notify_all();
 }
 
-void CallWatchdog::Disarm()
+bool CallWatchdog::Disarm()
 {
     const std::lock_guard lock(mutex_);
     guarding_ = false;
     steps_ = nullptr;
     if (expired_)
         changed_.notify_all();
-}
-
-bool CallWatchdog::Expired()
-{
-    const std::lock_guard lock(mutex_);
     return expired_;
 }
 

@@ -92,11 +92,8 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
                                static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0, nullptr,
                                SQL_DRIVER_NOPROMPT);
     });
-    if (!Succeeded(rc)) {
-        if (expired)
-            throw LoginTimeout();
-        Fail(*link, OdbcCall::Connect);
-    }
+    if (!Succeeded(rc))
+        Fail(*link, OdbcCall::Connect, expired);
     link_ = std::move(link);
     linkSockets_ = Added(LinkCandidates(), before);
     try {
@@ -136,12 +133,8 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
         else if (rc == SQL_NO_DATA) // a change that touched no row
             result = Recordset();
     });
-    if (!result && expired) {
-        SQLFreeStmt(statement_->get(), SQL_CLOSE);
-        throw StatementTimeout();
-    }
     if (!result)
-        Fail(*statement_, OdbcCall::Execute);
+        Fail(*statement_, OdbcCall::Execute, expired);
     SQLFreeStmt(statement_->get(), SQL_CLOSE);
     return std::move(*result);
 }
@@ -166,10 +159,15 @@ void OdbcConnection::Disconnect() noexcept
     link_.reset();
 }
 
-void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call) const
+void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call, bool expired) const
 {
-    const Failure failure = FailureFromDiagnostics(handle.Diagnostics(), call,
-                                                   call == OdbcCall::Execute && ConnectionDead());
+    const std::vector<DiagnosticRecord> records = handle.Diagnostics();
+    // The watchdog can step in just after the call's own answer arrived: that answer stands.
+    const bool timedOut = expired && EndedByDeadline(records);
+    const Failure failure =
+        timedOut
+            ? (call == OdbcCall::Connect ? LoginTimeout() : StatementTimeout())
+            : FailureFromDiagnostics(records, call, call == OdbcCall::Execute && ConnectionDead());
     if (call == OdbcCall::Execute)
         SQLFreeStmt(handle.get(), SQL_CLOSE);
     throw WithoutSecret(failure, password_);
