@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <system_error>
 
 namespace flagwright::odbc {
 
@@ -22,6 +23,18 @@ SQLULEN DriverSeconds(Clock::duration limit)
 {
     const auto seconds = std::chrono::ceil<std::chrono::seconds>(limit).count();
     return static_cast<SQLULEN>(std::max<decltype(seconds)>(seconds, 1));
+}
+
+// A thread that cannot be had (a limit of the process or the system reached) fails like any
+// other cause, so the run's one trap reports it.
+std::unique_ptr<CallWatchdog> StartedWatchdog()
+{
+    try {
+        return std::make_unique<CallWatchdog>();
+    } catch (const std::system_error& error) {
+        throw Failure(failure_code::ProviderFailed,
+                      std::string("Cannot start the watchdog thread: ") + error.what());
+    }
 }
 
 // One login at a time in this process, so the sockets that appear during a login are that
@@ -50,6 +63,9 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     if (State() == adStateOpen)
         throw layer_failure::ObjectOpen();
     const auto deadline = Clock::now() + settings.connectTimeout;
+    // First: an open whose watchdog cannot be started fails before anything is set up.
+    if (!watchdog_)
+        watchdog_ = StartedWatchdog();
     password_ = settings.password;
     if (!environment_)
         environment_ = SharedEnvironment();
@@ -70,8 +86,6 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
                 SQLSetConnectAttrW(link->get(), SQL_ATTR_CURRENT_CATALOG, catalog.data(), SQL_NTS)))
             Fail(*link, OdbcCall::Connect);
     }
-    if (!watchdog_)
-        watchdog_ = std::make_unique<CallWatchdog>();
     const std::lock_guard loginTurn(LoginTurn());
     const auto left = deadline - Clock::now();
     if (left <= Clock::duration::zero())
