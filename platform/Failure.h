@@ -29,6 +29,7 @@ inline constexpr std::int32_t Unspecified = static_cast<std::int32_t>(0x80004005
 inline constexpr std::int32_t NoSuchTable = static_cast<std::int32_t>(0x80040E37U);
 inline constexpr std::int32_t StatementError = static_cast<std::int32_t>(0x80040E14U);
 inline constexpr std::int32_t Timeout = static_cast<std::int32_t>(0x80040E31U);
+inline constexpr std::int32_t ProviderFailed = 3000;
 inline constexpr std::int32_t InvalidArguments = 3001;
 inline constexpr std::int32_t NoCurrentRecord = 3021;
 inline constexpr std::int32_t ItemNotFound = 3265;

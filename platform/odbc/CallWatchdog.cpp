@@ -22,25 +22,19 @@ void CallWatchdog::Arm(Clock::time_point deadline, const Steps& steps)
     expired_ = false;
     deadline_ = deadline;
     steps_ = &steps;
-    // A watchdog that sleeps towards an earlier call's deadline wakes in time for this one's,
-    // which is later: only an idle one needs waking, so a run of quick calls costs no thread
-    // switches.
-    if (idle_)
+    // A watchdog that sleeps towards this deadline or an earlier one wakes in time by itself,
+    // so a run of quick calls with equal or later deadlines costs no thread switches.
+    if (deadline < wakesAt_)
         changed_.notify_all();
 }
 
-void CallWatchdog::Disarm()
+bool CallWatchdog::Disarm()
 {
     const std::lock_guard lock(mutex_);
     guarding_ = false;
     steps_ = nullptr;
     if (expired_)
         changed_.notify_all();
-}
-
-bool CallWatchdog::Expired()
-{
-    const std::lock_guard lock(mutex_);
     return expired_;
 }
 
@@ -49,12 +43,12 @@ void CallWatchdog::Watch()
     std::unique_lock lock(mutex_);
     while (!stopping_) {
         if (!guarding_) {
-            idle_ = true;
+            wakesAt_ = Clock::time_point::max();
             changed_.wait(lock);
-            idle_ = false;
             continue;
         }
         if (Clock::now() < deadline_) {
+            wakesAt_ = deadline_;
             changed_.wait_until(lock, deadline_);
             continue; // the call may have returned, or another one begun
         }

@@ -23,30 +23,33 @@ public:
         std::function<void()> breakLink; // may be empty: nothing can be broken
     };
 
+    // Throws std::system_error when its thread cannot be started.
     CallWatchdog();
     ~CallWatchdog();
     CallWatchdog(const CallWatchdog&) = delete;
     CallWatchdog& operator=(const CallWatchdog&) = delete;
 
-    // Runs call() on this thread; true when its deadline passed before it returned. The
-    // steps run on the watchdog's thread, never after Guard has returned.
+    // Runs call() on this thread; true when the watchdog stepped in at its deadline before
+    // the call was disarmed after returning. The steps run on the watchdog's thread, never
+    // after Guard has returned.
     template <typename Call>
     bool Guard(Clock::time_point deadline, const Steps& steps, Call&& call)
     {
         Arm(deadline, steps);
-        struct Disarming { // however the call ends
-            CallWatchdog& watchdog;
-            ~Disarming() { watchdog.Disarm(); }
-        } disarming{*this};
-        call();
-        return Expired();
+        try {
+            call();
+        } catch (...) {
+            Disarm();
+            throw;
+        }
+        return Disarm();
     }
 
 private:
     void Arm(Clock::time_point deadline, const Steps& steps);
-    // Waits for a step under way, so that none runs later.
-    void Disarm();
-    bool Expired();
+    // Whether the watchdog stepped in, decided in the same step that stops it from doing so,
+    // so the answer always agrees with the steps run. Waits for a step under way.
+    bool Disarm();
     void Watch();
 
     std::mutex mutex_;
@@ -54,7 +57,8 @@ private:
     bool stopping_ = false;
     unsigned long guardedCall_ = 0; // counts the calls guarded so far
     bool guarding_ = false;
-    bool idle_ = false; // the watchdog waits for a call to be guarded
+    // When the watchdog next looks by itself: the deadline it sleeps towards, never while idle.
+    Clock::time_point wakesAt_ = Clock::time_point::max();
     bool expired_ = false;
     Clock::time_point deadline_;
     const Steps* steps_ = nullptr;

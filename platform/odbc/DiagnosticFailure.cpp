@@ -16,6 +16,7 @@ constexpr std::array<int, 6> LinkFailures = {20002, 20004, 20006, 20009, 20017, 
 constexpr std::array<std::string_view, 1> LoginRefused = {"28000"};
 constexpr std::array<std::string_view, 2> Timeouts = {"HYT00", "HYT01"};
 constexpr std::array<std::string_view, 4> LinkStates = {"08S01", "08001", "08003", "08007"};
+constexpr std::array<std::string_view, 1> Cancelled = {"HY008"};
 constexpr std::array<int, 1> NoSuchTable = {208};
 constexpr std::array<std::string_view, 1> NoSuchTableState = {"42S02"};
 // The driver manager's own: no such driver, or its library could not be loaded.
@@ -35,6 +36,12 @@ const DiagnosticRecord* FindFirst(const Records& records, const Wanted& wanted, 
             return &*it;
     }
     return nullptr;
+}
+
+template <typename List, typename Value>
+bool Contains(const List& list, const Value& value)
+{
+    return std::find(list.begin(), list.end(), value) != list.end();
 }
 
 template <typename Natives>
@@ -127,6 +134,14 @@ Failure FailureFromDiagnostics(const Records& records, OdbcCall call, bool conne
     if (deciding != records.end())
         return From(failure_code::StatementError, *deciding);
     return Failure(failure_code::StatementError, "Unspecified error");
+}
+
+bool EndedByDeadline(const Records& records)
+{
+    return std::all_of(records.begin(), records.end(), [](const DiagnosticRecord& record) {
+        return Contains(Cancelled, record.sqlState) || Contains(LinkStates, record.sqlState) ||
+               Contains(LinkFailures, record.nativeError);
+    });
 }
 
 Failure WithoutSecret(const Failure& failure, const std::string& secret)

@@ -23,6 +23,12 @@ enum class OdbcCall { Connect, Execute };
 Failure FailureFromDiagnostics(const std::vector<DiagnosticRecord>& records, OdbcCall call,
                                bool connectionDead);
 
+// For a failed call that its deadline stepped into: whether the records are only what the
+// cancel or the broken link leave (or none at all), so the deadline ended the call. An answer
+// of the server's or the driver's own among them (a login refusal, 4060, 208, the driver's
+// own HYT00) arrived first, and is the call's outcome.
+bool EndedByDeadline(const std::vector<DiagnosticRecord>& records);
+
 // A server that cannot be found or reached before any driver is involved, worded as the
 // provider words it.
 Failure UnreachableServer();

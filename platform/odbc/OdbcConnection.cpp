@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <system_error>
 
 namespace flagwright::odbc {
 
@@ -22,6 +23,18 @@ SQLULEN DriverSeconds(Clock::duration limit)
 {
     const auto seconds = std::chrono::ceil<std::chrono::seconds>(limit).count();
     return static_cast<SQLULEN>(std::max<decltype(seconds)>(seconds, 1));
+}
+
+// A thread that cannot be had (a limit of the process or the system reached) fails like any
+// other cause, so the run's one trap reports it.
+std::unique_ptr<CallWatchdog> StartedWatchdog()
+{
+    try {
+        return std::make_unique<CallWatchdog>();
+    } catch (const std::system_error& error) {
+        throw Failure(failure_code::ProviderFailed,
+                      std::string("Cannot start the watchdog thread: ") + error.what());
+    }
 }
 
 // One login at a time in this process, so the sockets that appear during a login are that
@@ -50,6 +63,9 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     if (State() == adStateOpen)
         throw layer_failure::ObjectOpen();
     const auto deadline = Clock::now() + settings.connectTimeout;
+    // First: an open whose watchdog cannot be started fails before anything is set up.
+    if (!watchdog_)
+        watchdog_ = StartedWatchdog();
     password_ = settings.password;
     if (!environment_)
         environment_ = SharedEnvironment();
@@ -70,8 +86,6 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
                 SQLSetConnectAttrW(link->get(), SQL_ATTR_CURRENT_CATALOG, catalog.data(), SQL_NTS)))
             Fail(*link, OdbcCall::Connect);
     }
-    if (!watchdog_)
-        watchdog_ = std::make_unique<CallWatchdog>();
     const std::lock_guard loginTurn(LoginTurn());
     const auto left = deadline - Clock::now();
     if (left <= Clock::duration::zero())
@@ -92,11 +106,8 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
                                static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0, nullptr,
                                SQL_DRIVER_NOPROMPT);
     });
-    if (!Succeeded(rc)) {
-        if (expired)
-            throw LoginTimeout();
-        Fail(*link, OdbcCall::Connect);
-    }
+    if (!Succeeded(rc))
+        Fail(*link, OdbcCall::Connect, expired);
     link_ = std::move(link);
     linkSockets_ = Added(LinkCandidates(), before);
     try {
@@ -136,12 +147,8 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
         else if (rc == SQL_NO_DATA) // a change that touched no row
             result = Recordset();
     });
-    if (!result && expired) {
-        SQLFreeStmt(statement_->get(), SQL_CLOSE);
-        throw StatementTimeout();
-    }
     if (!result)
-        Fail(*statement_, OdbcCall::Execute);
+        Fail(*statement_, OdbcCall::Execute, expired);
     SQLFreeStmt(statement_->get(), SQL_CLOSE);
     return std::move(*result);
 }
@@ -166,10 +173,15 @@ void OdbcConnection::Disconnect() noexcept
     link_.reset();
 }
 
-void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call) const
+void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call, bool expired) const
 {
-    const Failure failure = FailureFromDiagnostics(handle.Diagnostics(), call,
-                                                   call == OdbcCall::Execute && ConnectionDead());
+    const std::vector<DiagnosticRecord> records = handle.Diagnostics();
+    // The watchdog can step in just after the call's own answer arrived: that answer stands.
+    const bool timedOut = expired && EndedByDeadline(records);
+    const Failure failure =
+        timedOut
+            ? (call == OdbcCall::Connect ? LoginTimeout() : StatementTimeout())
+            : FailureFromDiagnostics(records, call, call == OdbcCall::Execute && ConnectionDead());
     if (call == OdbcCall::Execute)
         SQLFreeStmt(handle.get(), SQL_CLOSE);
     throw WithoutSecret(failure, password_);

@@ -34,7 +34,8 @@ public:
 
 private:
     void Disconnect() noexcept;
-    [[noreturn]] void Fail(const OdbcHandle& handle, OdbcCall call) const;
+    // expired: the watchdog stepped into the call.
+    [[noreturn]] void Fail(const OdbcHandle& handle, OdbcCall call, bool expired = false) const;
     bool ConnectionDead() const;
     // This process's sockets to the server's TCP endpoint, where the program knows it.
     std::vector<LinkSocket> LinkCandidates() const;

@@ -60,4 +60,17 @@ TEST(CallWatchdog, CancelsAtTheDeadlineAndBreaksOnlyWhatTheCancelDidNotEnd)
     EXPECT_LT(took, 2s);
     EXPECT_TRUE(ignored.cancelled && ignored.broken);
 }
+
+TEST(CallWatchdog, CancelsAtAnEarlierDeadlineThanTheOneItSleepsTowards)
+{
+    CallWatchdog watchdog;
+    Waiting call;
+    // Long enough for the watchdog to settle into sleeping towards this call's deadline.
+    EXPECT_FALSE(
+        watchdog.Guard(Clock::now() + 20s, call.steps, [] { std::this_thread::sleep_for(200ms); }));
+    const auto start = Clock::now();
+    EXPECT_TRUE(watchdog.Guard(start + 300ms, call.steps, call.Until(call.cancelled, 10s)));
+    EXPECT_LT(Clock::now() - start, 5s);
+    EXPECT_TRUE(call.cancelled);
+}
 } // namespace

@@ -155,6 +155,26 @@ TEST(FailureFromDiagnostics, DecidesByNumbersInAnyRecordOrder)
     }
 }
 
+TEST(EndedByDeadline, OnlyWhenNoAnswerOfItsOwnArrivedFirst)
+{
+    const struct {
+        const char* situation;
+        std::vector<DiagnosticRecord> records;
+        bool ended;
+    } rows[] = {
+        {"no records", {}, true},
+        {"statement cancelled", {Cancelled}, true},
+        {"login link broken", {NoConnect, Eof, {"01000", 20002, "failed"}}, true},
+        {"statement link broken", {Ms17Reset, Ms17LinkFailure}, true},
+        {"login refused", {Login, NoConnect}, false},
+        {"database missing", {NoDatabase, Login, NoConnect}, false},
+        {"missing table", {NoTable}, false},
+        {"the driver's own time-out", {Timeout, Cancelled}, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(EndedByDeadline(row.records), row.ended) << row.situation;
+}
+
 TEST(WithoutDriverPrefix, StripsLeadingBracketGroupsOnly)
 {
     EXPECT_EQ(WithoutDriverPrefix("[unixODBC][Driver Manager]Data source not found"),
