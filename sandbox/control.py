@@ -62,6 +62,8 @@ class ControlServer:
             server.set_data_dir(path)
         elif cmd == 'status':
             return dict(ok=True, **server.status())
+        elif cmd == 'connections':
+            return {'ok': True, 'connections': server.connections_to(request['database'])}
         else:
             raise ValueError('unknown cmd: %r' % (cmd,))
         return {'ok': True}

@@ -4,7 +4,7 @@ import socket
 import threading
 
 from browser import Browser
-from catalog import DataFolder
+from catalog import DataFolder, fold
 from connection import Connection
 from faults import FaultState
 from session import Occupancy
@@ -113,6 +113,13 @@ class Server:
                     'accepted': self.accepted,
                     'data': self.folder.path, 'counters': self.faults.counters(),
                     'client_encryption': self.client_encryption}
+
+    def connections_to(self, name):
+        """The live connections whose current database is `name`: what one test holds."""
+        with self._lock:
+            return sum(1 for c in self._connections
+                       if c.session is not None and c.session.database is not None
+                       and fold(c.session.database.name) == fold(name))
 
     def close(self):
         self.stop()

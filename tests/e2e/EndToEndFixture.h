@@ -90,14 +90,14 @@ protected:
         return window.Messages();
     }
 
-    // The instance holds no connection of the run's any more (the server may take a moment
-    // to see a close).
-    void ExpectConnectionClosed() const
+    // The instance holds no connection to the run's database any more (the server may take a
+    // moment to see a close).
+    void ExpectConnectionClosed(const std::string& database) const
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (sandbox.Connections() != 0 && std::chrono::steady_clock::now() < deadline)
+        while (sandbox.ConnectionsTo(database) != 0 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        EXPECT_EQ(sandbox.Connections(), 0);
+        EXPECT_EQ(sandbox.ConnectionsTo(database), 0);
     }
 
     std::string Default(const std::string& database, const std::string& id) const

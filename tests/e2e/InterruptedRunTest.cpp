@@ -74,7 +74,7 @@ TEST_P(InterruptedRun, LeavesTheVersionUnstampedAndTheNextRunCompletes)
                     interruption.faults(position.trigger) + "}");
 
     EXPECT_EQ(RunOn(db), std::vector<std::string>{interruption.message});
-    ExpectConnectionClosed();
+    ExpectConnectionClosed(db);
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.03");
     EXPECT_EQ(Default(db, "DBUpdateFrom"), position.updateFromAfter);
     const std::vector<std::string> complete = CompleteRun();

@@ -20,7 +20,7 @@ TEST_F(EndToEnd, UpdatesOnceThenTheGateRefuses)
     EXPECT_EQ(Default(db, "CompanyCode"), "HSE");
     // The login asked for encryption wherever the server offers it; this one does not.
     EXPECT_EQ(sandbox.Status("client_encryption"), "\"off\"");
-    ExpectConnectionClosed();
+    ExpectConnectionClosed(db);
 
     const auto refusal = RunOn(db);
     ASSERT_EQ(refusal.size(), 1U);
@@ -54,7 +54,7 @@ TEST_F(EndToEnd, DatabaseWithoutVersionRowKeepsItsConnectionOpen)
     const std::string db = sandbox.CopyDatabase("Staging", OwnName());
     EXPECT_EQ(RunOn(db), std::vector<std::string>{flagwright::testing::MsgBoxCall(
                              "Database is not an Emberline database.", 48, "")});
-    EXPECT_EQ(sandbox.Connections(), 1) << "the run keeps this connection open";
+    EXPECT_EQ(sandbox.ConnectionsTo(db), 1) << "the run keeps this connection open";
     EXPECT_EQ(sandbox.Statements(db), std::vector<std::string>{VersionQuery});
 }
 
@@ -62,7 +62,7 @@ TEST_F(EndToEnd, DatabaseWithoutDefaultsIsNotEmberline)
 {
     const std::string db = sandbox.CopyDatabase("Reports", OwnName());
     EXPECT_EQ(RunOn(db), std::vector<std::string>{FailureBox(failure_code::NoSuchTable)});
-    ExpectConnectionClosed();
+    ExpectConnectionClosed(db);
 }
 
 TEST_F(EndToEnd, RefusedLoginAndMissingDatabaseAreReported)

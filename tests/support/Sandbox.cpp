@@ -144,7 +144,20 @@ std::string Sandbox::Status(const std::string& field) const
     return reply.substr(start, reply.find_first_of(",}", start) - start);
 }
 
-int Sandbox::Connections() const { return std::atoi(Status("connections").c_str()); }
+int Sandbox::ConnectionsTo(const std::string& database) const
+{
+    std::string quoted;
+    for (const char c : database) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    const std::string reply = Request(R"({"cmd":"connections","database":")" + quoted + "\"}");
+    const std::string key = "\"connections\": ";
+    const auto at = reply.find(key);
+    EXPECT_NE(at, std::string::npos) << reply;
+    return at == std::string::npos ? -1 : std::atoi(reply.c_str() + at + key.size());
+}
 
 std::string Sandbox::NewFolder()
 {

@@ -32,8 +32,9 @@ public:
     void Control(const std::string& command) const;
     // One field of the instance's status, as JSON text ("off" with its quotes, 3, null).
     std::string Status(const std::string& field) const;
-    // Client connections the instance holds now.
-    int Connections() const;
+    // Client connections the instance holds now whose current database is `database`: those
+    // of the test that made it, whatever other tests hold beside it.
+    int ConnectionsTo(const std::string& database) const;
 
     // A new empty folder of this object's own, removed with it.
     std::string NewFolder();
