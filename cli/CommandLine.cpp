@@ -27,7 +27,13 @@ bool Holds(const std::vector<std::string>& options, const std::string& option)
     return std::find(options.begin(), options.end(), option) != options.end();
 }
 
-std::string Quoted(const std::string& argument) { return "'" + Displayed(argument) + "'"; }
+std::string Quoted(const std::string& argument)
+{
+    std::string quoted(1, '\''); // no literal prepended to a temporary: GCC 12 -Wrestrict
+    quoted += Displayed(argument);
+    quoted += '\'';
+    return quoted;
+}
 
 std::variant<Command, UsageError> UpdateCommand(const std::vector<std::string>& names, bool all)
 {

@@ -9,8 +9,12 @@ std::optional<std::string> SkipReason(const DatabaseAvailability& availability)
     switch (availability.state) {
     case DatabaseAvailability::State::NoAccess:
         return "no access for this login";
-    case DatabaseAvailability::State::NotOnline:
-        return "not online (" + Displayed(availability.status) + ")";
+    case DatabaseAvailability::State::NotOnline: {
+        std::string reason = "not online ("; // appended to: GCC 12 -Wrestrict
+        reason += Displayed(availability.status);
+        reason += ')';
+        return reason;
+    }
     case DatabaseAvailability::State::MayOpen:
         break;
     }

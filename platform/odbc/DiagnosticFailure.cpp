@@ -144,6 +144,12 @@ bool EndedByDeadline(const Records& records)
     });
 }
 
+bool AnotherDriverMayReach(const Records& records)
+{
+    return !FindNative(records, UnopenableDatabase) && !FindNative(records, LoginFailures) &&
+           !FindState(records, LoginRefused);
+}
+
 Failure WithoutSecret(const Failure& failure, const std::string& secret)
 {
     if (secret.empty())

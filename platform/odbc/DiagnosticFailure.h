@@ -29,6 +29,12 @@ Failure FailureFromDiagnostics(const std::vector<DiagnosticRecord>& records, Odb
 // own HYT00) arrived first, and is the call's outcome.
 bool EndedByDeadline(const std::vector<DiagnosticRecord>& records);
 
+// Whether a login that failed with these records leaves another driver a chance: this one
+// could not be loaded, reach the instance or speak its version (no login refusal and no
+// database answer came back). A refused login or a database that cannot be opened is the
+// same for every driver.
+bool AnotherDriverMayReach(const std::vector<DiagnosticRecord>& records);
+
 // A server that cannot be found or reached before any driver is involved, worded as the
 // provider words it.
 Failure UnreachableServer();

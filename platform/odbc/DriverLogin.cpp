@@ -6,11 +6,13 @@
 #include "Utf16.h"
 
 #include <algorithm>
-#include <array>
 
 namespace flagwright::odbc {
 
 namespace {
+constexpr const char* CurrentDriver = "ODBC Driver 18 for SQL Server";
+constexpr const char* PreviousDriver = "ODBC Driver 17 for SQL Server";
+constexpr const char* LegacyDriver = "SQL Server";
 constexpr const char* FreeTds = "FreeTDS";
 // FreeTDS cuts the database name of a login after 128 UTF-16 units, which could name another
 // database; the server allows no longer name anyway.
@@ -94,15 +96,14 @@ DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& set
 }
 } // namespace
 
-std::optional<std::string> PreferredDriver(const std::vector<std::string>& installedDrivers)
+std::vector<std::string> DriversInTurn(const std::vector<std::string>& installedDrivers)
 {
-    constexpr std::array<const char*, 4> preference = {
-        "SQL Server", "ODBC Driver 18 for SQL Server", "ODBC Driver 17 for SQL Server", FreeTds};
-    for (const char* driver : preference)
+    std::vector<std::string> drivers;
+    for (const char* driver : {CurrentDriver, PreviousDriver, LegacyDriver, FreeTds})
         if (std::find(installedDrivers.begin(), installedDrivers.end(), driver) !=
             installedDrivers.end())
-            return driver;
-    return std::nullopt;
+            drivers.emplace_back(driver);
+    return drivers;
 }
 
 bool DriverFindsInstance([[maybe_unused]] const std::string& driver)
@@ -130,6 +131,10 @@ DriverLogin DriverLoginFor(const std::string& driver, const std::optional<Endpoi
     AddDatabase(login, settings.database);
     login.connectString += Attribute("UID", settings.login) + Attribute("PWD", settings.password) +
                            Attribute("Encrypt", "no");
+    // The current drivers reconnect a broken link by themselves and replay the statement: a
+    // server restart between two corrections would go unseen by the run.
+    if (driver == CurrentDriver || driver == PreviousDriver)
+        login.connectString += Attribute("ConnectRetryCount", "0");
     return login;
 }
 

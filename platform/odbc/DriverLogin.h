@@ -9,11 +9,12 @@
 
 namespace flagwright::odbc {
 
-// The SQL Server driver to use among the installed ODBC drivers. First Microsoft's "SQL
-// Server", which every Windows machine has and which speaks to every engine from MSDE 2000 to
-// the current Express; then the current Microsoft drivers, which no longer speak to SQL
-// Server 2000; then FreeTDS.
-std::optional<std::string> PreferredDriver(const std::vector<std::string>& installedDrivers);
+// The SQL Server drivers to try, in turn, among the installed ODBC drivers. First the current
+// Microsoft drivers, which reach current Express instances over shared memory and log in over
+// TLS 1.2; then the legacy "SQL Server" driver, which every Windows has and the only one of
+// them that speaks to MSDE 2000 (and which cannot log in where TLS 1.0 is switched off); then
+// FreeTDS.
+std::vector<std::string> DriversInTurn(const std::vector<std::string>& installedDrivers);
 
 // Whether the driver finds a named instance itself, the way the provider it replaces did: on
 // Windows, Microsoft's drivers reach a local instance by shared memory or named pipes before

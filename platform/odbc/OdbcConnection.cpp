@@ -1,5 +1,6 @@
 #include "OdbcConnection.h"
 
+#include "ConnectionCancel.h"
 #include "DriverLogin.h"
 #include "ResultReader.h"
 #include "Utf16.h"
@@ -69,13 +70,34 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     password_ = settings.password;
     if (!environment_)
         environment_ = SharedEnvironment();
-    const auto driver = PreferredDriver(InstalledDrivers(*environment_));
-    if (!driver)
-        throw layer_failure::ProviderNotFound();
+    // One deadline for every driver tried. What is told at the end is the first failure of a
+    // driver that tried, over a driver that could not even be loaded.
+    Failure met = layer_failure::ProviderNotFound();
+    for (const std::string& driver : DriversInTurn(InstalledDrivers(*environment_))) {
+        if (Clock::now() >= deadline && met.Number() != failure_code::ProviderNotFound)
+            break;
+        const std::optional<Failure> unreached = OpenThrough(driver, settings, deadline);
+        if (!unreached)
+            return;
+        if (met.Number() == failure_code::ProviderNotFound)
+            met = *unreached;
+    }
+    throw met;
+}
+
+std::optional<Failure> OdbcConnection::OpenThrough(const std::string& driver,
+                                                   const ConnectionSettings& settings,
+                                                   Clock::time_point deadline)
+{
     endpoint_.reset();
-    if (!DriverFindsInstance(*driver))
-        endpoint_ = ServerEndpoint(settings);
-    const DriverLogin login = DriverLoginFor(*driver, endpoint_, settings);
+    if (!DriverFindsInstance(driver)) {
+        try {
+            endpoint_ = ServerEndpoint(settings);
+        } catch (const Failure& unreachable) {
+            return unreachable;
+        }
+    }
+    const DriverLogin login = DriverLoginFor(driver, endpoint_, settings);
 
     auto link = std::make_unique<OdbcHandle>(SQL_HANDLE_DBC, environment_->get());
     // Kept until the connect: the driver manager may read it only then.
@@ -93,8 +115,10 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     SQLSetConnectAttrW(link->get(), SQL_ATTR_LOGIN_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(DriverSeconds(left)), 0);
     const std::vector<LinkSocket> before = LinkCandidates();
-    // A login cannot be cancelled through ODBC: at its deadline its link is broken.
-    const CallWatchdog::Steps steps{nullptr, [&] {
+    // At its deadline a login is cancelled where the driver manager can, and its link broken
+    // where the program knows it.
+    const CallWatchdog::Steps steps{[&] { CancelConnectionCall(link->get()); },
+                                    [&] {
                                         for (const LinkSocket& socket :
                                              Added(LinkCandidates(), before))
                                             BreakSocket(socket);
@@ -106,8 +130,13 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
                                static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0, nullptr,
                                SQL_DRIVER_NOPROMPT);
     });
-    if (!Succeeded(rc))
-        Fail(*link, OdbcCall::Connect, expired);
+    if (!Succeeded(rc)) {
+        const std::vector<DiagnosticRecord> records = link->Diagnostics();
+        const Failure failure = Diagnosed(records, OdbcCall::Connect, expired);
+        if (AnotherDriverMayReach(records))
+            return failure;
+        throw failure;
+    }
     link_ = std::move(link);
     linkSockets_ = Added(LinkCandidates(), before);
     try {
@@ -118,6 +147,7 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
         Disconnect();
         throw;
     }
+    return std::nullopt;
 }
 
 Recordset OdbcConnection::Execute(const std::string& commandText)
@@ -173,18 +203,24 @@ void OdbcConnection::Disconnect() noexcept
     link_.reset();
 }
 
-void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call, bool expired) const
+Failure OdbcConnection::Diagnosed(const std::vector<DiagnosticRecord>& records, OdbcCall call,
+                                  bool expired) const
 {
-    const std::vector<DiagnosticRecord> records = handle.Diagnostics();
     // The watchdog can step in just after the call's own answer arrived: that answer stands.
     const bool timedOut = expired && EndedByDeadline(records);
     const Failure failure =
         timedOut
             ? (call == OdbcCall::Connect ? LoginTimeout() : StatementTimeout())
             : FailureFromDiagnostics(records, call, call == OdbcCall::Execute && ConnectionDead());
+    return WithoutSecret(failure, password_);
+}
+
+void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call, bool expired) const
+{
+    const Failure failure = Diagnosed(handle.Diagnostics(), call, expired);
     if (call == OdbcCall::Execute)
         SQLFreeStmt(handle.get(), SQL_CLOSE);
-    throw WithoutSecret(failure, password_);
+    throw failure;
 }
 
 bool OdbcConnection::ConnectionDead() const

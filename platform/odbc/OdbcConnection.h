@@ -8,14 +8,17 @@
 #include "OdbcHandle.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace flagwright::odbc {
 
-// A Connection to SQL Server through the installed ODBC driver. Every driver call is bounded
-// as a whole, however slowly the server answers: the login by the connect time-out (finding
-// the server included), each statement by the command time-out (its whole reply included).
+// A Connection to SQL Server through the installed ODBC drivers, tried in turn until one
+// reaches the instance (DriversInTurn). Every driver call is bounded as a whole, however
+// slowly the server answers: the login, every driver tried together, by the connect time-out
+// (finding the server included), each statement by the command time-out (its whole reply
+// included).
 // Each statement runs on one reused statement handle, and its rows are read completely
 // before Execute returns.
 class OdbcConnection : public Connection {
@@ -33,8 +36,15 @@ public:
     void Close() override;
 
 private:
+    // Logs in through one driver before the deadline: nothing once open; the failure when
+    // another driver may still reach the instance; any other failure is thrown.
+    std::optional<Failure> OpenThrough(const std::string& driver,
+                                       const ConnectionSettings& settings,
+                                       CallWatchdog::Clock::time_point deadline);
     void Disconnect() noexcept;
     // expired: the watchdog stepped into the call.
+    Failure Diagnosed(const std::vector<DiagnosticRecord>& records, OdbcCall call,
+                      bool expired) const;
     [[noreturn]] void Fail(const OdbcHandle& handle, OdbcCall call, bool expired = false) const;
     bool ConnectionDead() const;
     // This process's sockets to the server's TCP endpoint, where the program knows it.

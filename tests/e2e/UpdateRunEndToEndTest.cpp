@@ -107,6 +107,32 @@ TEST_F(EndToEnd, AMissingDriverIsNamedAsSuch)
     EXPECT_TRUE(sandbox.Statements(db).empty());
 }
 
+// The drivers are tried in turn, and only one that cannot reach the instance hands over to
+// the next: here Microsoft's current driver is not installed where it is registered, and
+// FreeTDS, registered as the previous one, cannot read the "tcp:" server Microsoft's drivers
+// are given. With TDSHOST, FreeTDS reaches the instance under any server name: then the
+// login the first reachable driver is refused ends the open, with one connection accepted.
+TEST_F(EndToEnd, DriversAreTriedInTurnUntilOneReachesTheInstance)
+{
+    const std::string db = sandbox.CopyDatabase("Emberline", OwnName());
+    const std::string registry = sandbox.NewFolder();
+    std::ofstream(registry + "/odbcinst.ini")
+        << "[ODBC Driver 18 for SQL Server]\nDriver=/nonexistent/libmsodbcsql-18.so\n"
+           "[ODBC Driver 17 for SQL Server]\nDriver=libtdsodbc.so\n"
+           "[FreeTDS]\nDriver=libtdsodbc.so\n";
+    const std::string environment = "ODBCSYSINI='" + registry + "' ";
+    EXPECT_EQ(UpdateProcess(db, environment).Lines(),
+              std::vector<std::string>{"MsgBox(Update successful.|64|Congratulations)"});
+    EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
+
+    sandbox.Control(R"({"cmd":"faults","faults":{"refuse_logins":true}})");
+    const int accepted = std::stoi(sandbox.Status("accepted"));
+    EXPECT_EQ(
+        UpdateProcess(db, environment + "TDSHOST=127.0.0.1 ").Lines(),
+        std::vector<std::string>{"MsgBox(Login failed.  Please try again.|0|Rate Update Error)"});
+    EXPECT_EQ(std::stoi(sandbox.Status("accepted")), accepted + 1);
+}
+
 TEST_F(EndToEnd, StoppedInstanceFailsWithinASecond)
 {
     const std::string db = sandbox.CopyDatabase("Emberline", OwnName());

@@ -175,6 +175,39 @@ TEST(EndedByDeadline, OnlyWhenNoAnswerOfItsOwnArrivedFirst)
         EXPECT_EQ(EndedByDeadline(row.records), row.ended) << row.situation;
 }
 
+// Only a driver that could not be loaded or could not reach the instance hands over to the
+// next; what the server answered would be the same through every driver.
+TEST(AnotherDriverMayReach, OnlyWhenTheServerGaveNoAnswer)
+{
+    const DiagnosticRecord legacyTls{
+        "08001", 18, "[Microsoft][ODBC SQL Server Driver][DBNETLIB]SSL Security error"};
+    const DiagnosticRecord legacyHandshake{
+        "01000", 1,
+        "[Microsoft][ODBC SQL Server Driver][DBNETLIB]ConnectionOpen (SECDoClientHandshake())."};
+    const DiagnosticRecord certificate{
+        "08001", -1,
+        "[Microsoft][ODBC Driver 18 for SQL Server]SSL Provider: certificate verify failed"};
+    const DiagnosticRecord noDriver{"IM002", 0,
+                                    "[Microsoft][ODBC Driver Manager] Data source name not found"};
+    const struct {
+        const char* situation;
+        std::vector<DiagnosticRecord> records;
+        bool mayReach;
+    } rows[] = {
+        {"no server", {MsConnectionOpen, MsNoServer}, true},
+        {"named pipes closed", {Ms17NoServer, Ms17LoginTimeout}, true},
+        {"TLS 1.0 switched off", {legacyHandshake, legacyTls}, true},
+        {"certificate", {certificate}, true},
+        {"no such driver", {noDriver}, true},
+        {"FreeTDS link refused", {NoConnect, Refused}, true},
+        {"login refused", {MsLogin}, false},
+        {"database missing", {MsNoDatabase, MsLogin}, false},
+        {"database in use", {SingleUser, Login}, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(AnotherDriverMayReach(row.records), row.mayReach) << row.situation;
+}
+
 TEST(WithoutDriverPrefix, StripsLeadingBracketGroupsOnly)
 {
     EXPECT_EQ(WithoutDriverPrefix("[unixODBC][Driver Manager]Data source not found"),

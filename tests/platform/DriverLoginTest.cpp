@@ -27,18 +27,14 @@ std::string FreeTdsString(const std::string& databaseAttribute)
            databaseAttribute + "TDS_Version={7.4};ClientCharset={UTF-8};Encryption={request};";
 }
 
-TEST(PreferredDriver, TakesTheDriverThatSpeaksToEveryEngineFirst)
+TEST(DriversInTurn, CurrentMicrosoftDriversFirstThenTheLegacyOneThenFreeTds)
 {
-    EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 18 for SQL Server", "SQL Server"}),
-              "SQL Server");
-    EXPECT_EQ(PreferredDriver(
-                  {"FreeTDS", "ODBC Driver 17 for SQL Server", "ODBC Driver 18 for SQL Server"}),
-              "ODBC Driver 18 for SQL Server");
-    EXPECT_EQ(PreferredDriver({"FreeTDS", "ODBC Driver 17 for SQL Server"}),
-              "ODBC Driver 17 for SQL Server");
-    EXPECT_EQ(PreferredDriver({"PostgreSQL", "FreeTDS"}), "FreeTDS");
-    EXPECT_EQ(PreferredDriver({"PostgreSQL", "freetds ", "SQL Server Native Client 11.0"}),
-              std::nullopt);
+    EXPECT_EQ(DriversInTurn({"FreeTDS", "SQL Server", "ODBC Driver 17 for SQL Server", "PostgreSQL",
+                             "ODBC Driver 18 for SQL Server"}),
+              (std::vector<std::string>{"ODBC Driver 18 for SQL Server",
+                                        "ODBC Driver 17 for SQL Server", "SQL Server", "FreeTDS"}));
+    EXPECT_EQ(DriversInTurn({"PostgreSQL", "freetds ", "SQL Server Native Client 11.0"}),
+              std::vector<std::string>{});
 }
 
 // Microsoft's drivers on Windows are given the instance by name, as the provider they
@@ -92,7 +88,7 @@ TEST(DriverLoginFor, NamesWithClosingBracesGoAsCatalogAttribute)
         DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback, Settings("x};PWD={y}"));
     EXPECT_EQ(login.connectString,
               "DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:127.0.0.1,50123};"
-              "UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};");
+              "UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};ConnectRetryCount={0};");
     EXPECT_EQ(login.catalogAttribute, "x};PWD={y}");
 }
 

@@ -77,3 +77,26 @@ expect 1 '' 'Rate Update Error: Database in use or does not exist. If in use, cl
 cli update "xŽDRIVER={${library}Žx"
 [ ! -e "$mark" ] || fail "the library named in the database name was loaded"
 [ "$code" = 1 ] && [ "$out" = '' ] || fail "exit code $code, stdout [$out], stderr [$err]"
+
+# The drivers are tried in turn: FreeTDS registered as Microsoft's current driver is handed
+# the instance by name, as Microsoft's drivers are, and cannot reach (local)\emberline2; the
+# run goes on to FreeTDS itself, within the one login time-out.
+registry=$SANDBOX_DIR/drivers-registry
+mkdir -p "$registry"
+printf '[ODBC Driver 18 for SQL Server]\nDriver=libtdsodbc.so\n[FreeTDS]\nDriver=libtdsodbc.so\n' \
+    >"$registry/odbcinst.ini"
+cp "$seed/Emberline.sqlite" "$folder/Fallback.sqlite"
+started=$SECONDS
+ODBCSYSINI=$registry cli update Fallback
+expect 0 'Congratulations: Update successful.' ''
+expect_updated "$folder/Fallback.sqlite"
+((SECONDS - started < 15)) || fail "the fallback took $((SECONDS - started)) s"
+# With TDSHOST, FreeTDS finds the host under any server name: the first driver reaches the
+# instance, and the login it is refused ends the open there, one connection accepted.
+sandbox_control '{"cmd": "faults", "faults": {"refuse_logins": true}}'
+accepted=$(sandbox_control '{"cmd": "status"}' accepted)
+TDSHOST=127.0.0.1 ODBCSYSINI=$registry cli update Fallback
+sandbox_control '{"cmd": "faults", "faults": {}}'
+expect 1 '' 'Rate Update Error: Login failed.  Please try again.'
+[ "$(sandbox_control '{"cmd": "status"}' accepted)" = $((accepted + 1)) ] ||
+    fail "a driver after the refused login was tried"

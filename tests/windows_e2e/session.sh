@@ -22,14 +22,18 @@ installed="$WINEPREFIX/drive_c/Program Files/Flagwright"
 installed_window='C:\Program Files\Flagwright\flagwright.exe'
 installed_cli='C:\Program Files\Flagwright\flagwright-cli.exe'
 
-# Sends one control request (JSON) to the sandbox and fails unless it says ok.
-sandbox_control() {
-    "$PYTHON3" - "$SANDBOX_DIR/control.sock" "$1" <<'PY' || fail "sandbox control $1"
+# Sends one control request (JSON) to the sandbox and fails unless it says ok; prints the
+# reply's field FIELD when one is named.
+sandbox_control() { # REQUEST [FIELD]
+    "$PYTHON3" - "$SANDBOX_DIR/control.sock" "$1" "${2:-}" <<'PY' || fail "sandbox control $1"
 import json, socket, sys
 with socket.socket(socket.AF_UNIX) as s:
     s.connect(sys.argv[1])
     s.sendall(sys.argv[2].encode() + b'\n')
-    sys.exit(0 if json.loads(s.makefile().readline()).get('ok') else 1)
+    reply = json.loads(s.makefile().readline())
+if sys.argv[3]:
+    print(reply[sys.argv[3]])
+sys.exit(0 if reply.get('ok') else 1)
 PY
 }
 
