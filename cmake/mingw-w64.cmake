@@ -1,14 +1,14 @@
-# Cross build for 64-bit Windows with Debian's mingw-w64 (posix threads, for std::thread).
-# Test programs run under Wine.
+# Cross build for Windows with Debian's mingw-w64 (posix threads, for std::thread), for the
+# target that the including toolchain file names in FLAGWRIGHT_MINGW_TARGET. Test programs run
+# under Wine, which runs 32-bit programs too where wine32 is installed.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_C_COMPILER ${FLAGWRIGHT_MINGW_TARGET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${FLAGWRIGHT_MINGW_TARGET}-g++-posix)
+set(CMAKE_RC_COMPILER ${FLAGWRIGHT_MINGW_TARGET}-windres)
 
 # Headers and libraries come from the Windows sysroot only; programs from the host.
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH /usr/${FLAGWRIGHT_MINGW_TARGET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
