@@ -35,8 +35,10 @@ else
     export DISPLAY=":$windows_env_number"
 fi
 
-# A prefix made before 32-bit Wine was installed runs 64-bit programs only: it is made anew.
-if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+# A prefix made before 32-bit Wine (wine32) was installed runs 64-bit programs only: it is made
+# anew once wine32 is there.
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] &&
+    [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
 fi
