@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Flagwright needs to build, test and run, if any is missing:
 # for the Linux program, or with the argument "windows" for the Windows program, cross-built
-# with mingw-w64 and tested under Wine on a virtual display.
+# with mingw-w64 for x64 and x86 and tested under Wine (64-bit and 32-bit) on a virtual display.
 #
 #   bash scripts/install-deps.sh [windows]
 set -euo pipefail
@@ -9,9 +9,11 @@ set -euo pipefail
 if [ "${1:-}" = windows ]; then
     packages=(
         cmake g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
-        wine wine64 fonts-wine xvfb xauth xdotool icoutils wixl msitools
-        # Wine's odbc32 passes to the host's unixODBC, and so to FreeTDS.
-        unixodbc tdsodbc
+        g++-mingw-w64-i686-posix mingw-w64-i686-dev
+        wine wine64 wine32:i386 fonts-wine xvfb xauth xdotool icoutils wixl msitools
+        # Wine's odbc32 passes to the host's unixODBC, and so to FreeTDS: 32-bit Wine to the
+        # i386 ones.
+        unixodbc tdsodbc libodbc2:i386 tdsodbc:i386
     )
 else
     packages=(
@@ -24,14 +26,19 @@ else
     )
 fi
 
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+# wine32 and the i386 libraries come from Debian's i386 architecture.
+if [ "${1:-}" = windows ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo[@]}" dpkg --add-architecture i386
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -q
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"

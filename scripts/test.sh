@@ -51,6 +51,7 @@ remaining_builds() {
     step "debian flags" build_like_debian
     step "fuzz build" build_preset fuzz
     step "windows build" build_preset windows
+    step "windows x86" build_preset windows-x86
 }
 
 # Runs a function in the background at the lowest priority, its output in build/<name>.log.

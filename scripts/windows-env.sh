@@ -1,9 +1,10 @@
 # Sourced: the environment that runs the Windows build's programs under Wine, for one build
-# tree. Makes the tree's own Wine prefix on first use, starts a persistent wineserver and
-# Wine's services, and an X display (Xvfb) for windows and message boxes.
+# tree. Makes the tree's own Wine prefix on first use (a 64-bit Windows that runs 32-bit
+# programs too), starts a persistent wineserver and Wine's services, and an X display (Xvfb)
+# for windows and message boxes.
 #
 #   source scripts/windows-env.sh [BUILD_DIR]    (default build/windows)
-#   ctest --preset windows
+#   ctest --preset windows                       (and ctest --preset windows-x86)
 #   windows_env_stop                             (ends the display and the wineserver)
 #
 # Wine's services must be up before CTest starts: started by the first test, they would
@@ -34,6 +35,13 @@ else
     export DISPLAY=":$windows_env_number"
 fi
 
+# A prefix made before 32-bit Wine (wine32) was installed runs 64-bit programs only: it is made
+# anew once wine32 is there.
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] &&
+    [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+fi
 mkdir -p "$WINEPREFIX"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "windows-env: making the Wine prefix $WINEPREFIX (once per build tree)"

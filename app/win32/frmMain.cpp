@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "Dpi.h"
 #include "Resources.h"
 #include "WideText.h"
 
@@ -23,7 +24,7 @@ void SizeAndCentre(HWND window, UINT dpi)
     const int pixelsPerInch = static_cast<int>(dpi);
     RECT frame{0, 0, form::TwipsToPixels(form::ClientWidth, pixelsPerInch),
                form::TwipsToPixels(form::ClientHeight, pixelsPerInch)};
-    AdjustWindowRectExForDpi(&frame, Style, FALSE, 0, dpi);
+    AdjustWindowRectForDpi(frame, Style, dpi);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -41,7 +42,7 @@ frmMain::frmMain(ConnectionFactory newConnection, ConnectionSettings instance)
       combo_(Control(form::cboDatabase)), services_(Handle()),
       events_(combo_, services_, std::move(newConnection), std::move(instance))
 {
-    const UINT dpi = GetDpiForWindow(Handle());
+    const UINT dpi = WindowDpi(Handle());
     controls_.Layout(dpi);
     SizeAndCentre(Handle(), dpi);
     events_.Form_Load();

@@ -18,7 +18,8 @@ msiinfo export "$msi" InstallExecuteSequence | grep -q '^RemoveExistingProducts'
 
 # The versions of Flagwright that Windows lists as installed, one per line.
 installed_versions() {
-    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null |
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s \
+        "$registry_view" </dev/null |
         tr -d '\r' | awk '/DisplayName .*REG_SZ +Flagwright$/ { named = 1 }
             /DisplayVersion/ && named { print $NF; named = 0 }'
 }

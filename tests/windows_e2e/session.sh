@@ -2,9 +2,9 @@
 # and in the prefix of scripts/windows-env.sh, driven with real key presses (xdotool), their
 # message boxes read by box_reader.exe, against the sandbox instance of the tests' fixture.
 #
-# Environment, set by CTest: BOX_READER (the reader's path), SANDBOX_DIR, SANDBOX (its
-# program, to seed samples), GOLDEN_KINDS (L_Kind of the sample database after an update),
-# PYTHON3.
+# Environment, set by CTest: WINDOWS_ARCH (x64 or x86, the build's), BOX_READER (the reader's
+# path), SANDBOX_DIR, SANDBOX (its program, to seed samples), GOLDEN_KINDS (L_Kind of the sample
+# database after an update), PYTHON3.
 set -euo pipefail
 # The names these scripts hand to Wine are UTF-8, and Wine reads a program's Unix arguments
 # in the locale's character set.
@@ -18,9 +18,17 @@ fail() {
 [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] ||
     fail "no Wine session: source scripts/windows-env.sh before ctest"
 
-installed="$WINEPREFIX/drive_c/Program Files/Flagwright"
-installed_window='C:\Program Files\Flagwright\flagwright.exe'
-installed_cli='C:\Program Files\Flagwright\flagwright-cli.exe'
+# Where the package installs: the prefix is a 64-bit Windows, which keeps 32-bit programs and
+# their registry view apart. Wine's reg.exe is a 32-bit one where 32-bit Wine is installed, so
+# the view is always named.
+case "${WINDOWS_ARCH:-}" in
+x64) program_files='Program Files' registry_view=/reg:64 ;;
+x86) program_files='Program Files (x86)' registry_view=/reg:32 ;;
+*) fail "WINDOWS_ARCH is [${WINDOWS_ARCH:-}], not x64 or x86" ;;
+esac
+installed="$WINEPREFIX/drive_c/$program_files/Flagwright"
+installed_window="C:\\$program_files\\Flagwright\\flagwright.exe"
+installed_cli="C:\\$program_files\\Flagwright\\flagwright-cli.exe"
 
 # Sends one control request (JSON) to the sandbox and fails unless it says ok; prints the
 # reply's field FIELD when one is named.

@@ -29,16 +29,21 @@ struct BoxContents {
     int buttons = 0;
 };
 
+// Ends the enumeration at the first visible dialog window and keeps it in *result. A function
+// of its own, not a lambda: 32-bit Windows calls it with the stdcall convention.
+inline BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM result)
+{
+    if (!IsWindowVisible(window) || ClassName(window) != L"#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
 // The first visible dialog window, a message box, of one thread; of the whole desktop for 0.
 inline HWND FirstVisibleDialog(DWORD thread)
 {
     HWND found = nullptr;
-    const WNDENUMPROC take = [](HWND window, LPARAM result) {
-        if (!IsWindowVisible(window) || ClassName(window) != L"#32770")
-            return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-    };
+    const WNDENUMPROC take = TakeVisibleDialog;
     if (thread)
         EnumThreadWindows(thread, take, reinterpret_cast<LPARAM>(&found));
     else
