@@ -8,12 +8,14 @@
 source "$(dirname "$0")/session.sh"
 msi=$1 version=$2
 
+# A grep that reads the whole pipe (never -q): under pipefail, -q stopping early would fail
+# the writer with SIGPIPE now and then.
 upgrade_code='{5D1B7C3E-2F4A-4E8B-9C61-7A3D2E9F0B14}'
 # Older versions (below this one) are found and removed: attributes 1, no minimum.
 older_versions_row=$(printf '%s\t\t%s\t\t1\t\tWIX_UPGRADE_DETECTED' "$upgrade_code" "$version")
-msiinfo export "$msi" Upgrade | tr -d '\r' | grep -qxF "$older_versions_row" ||
+msiinfo export "$msi" Upgrade | tr -d '\r' | grep -xF "$older_versions_row" >/dev/null ||
     fail "the package does not find older versions to replace"
-msiinfo export "$msi" InstallExecuteSequence | grep -q '^RemoveExistingProducts' ||
+msiinfo export "$msi" InstallExecuteSequence | grep '^RemoveExistingProducts' >/dev/null ||
     fail "the package does not remove what it replaces"
 
 # The versions of Flagwright that Windows lists as installed, one per line.
@@ -30,6 +32,6 @@ done
 for program in flagwright.exe flagwright-cli.exe; do
     [ -f "$installed/$program" ] || fail "$program is not in Program Files\\Flagwright"
 done
-find "$WINEPREFIX/drive_c" -name 'Emberline Flagwright.lnk' | grep -q . ||
+find "$WINEPREFIX/drive_c" -name 'Emberline Flagwright.lnk' | grep . >/dev/null ||
     fail "no Start-menu shortcut"
 [ "$(installed_versions)" = "$version" ] || fail "installed: [$(installed_versions)]"

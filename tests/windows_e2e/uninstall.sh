@@ -5,8 +5,8 @@ msi=$1
 
 wine msiexec /x "Z:$msi" /qn </dev/null || fail "msiexec /x"
 [ ! -e "$installed" ] || fail "Program Files\\Flagwright is still there: $(ls "$installed")"
-! find "$WINEPREFIX/drive_c" -name 'Emberline Flagwright.lnk' | grep -q . ||
+! find "$WINEPREFIX/drive_c" -name 'Emberline Flagwright.lnk' | grep . >/dev/null ||
     fail "the Start-menu shortcut is still there"
 ! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s \
     "$registry_view" </dev/null |
-    grep -q 'DisplayName.*Flagwright' || fail "the uninstall entry is still there"
+    grep 'DisplayName.*Flagwright' >/dev/null || fail "the uninstall entry is still there"
