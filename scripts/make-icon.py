@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program icon, a white application window with a cyan title bar, tilted, with a
-grey shadow, and writes it as app/flagwright.ico (32x32 at 1 and 4 bits per pixel, 16x16 at
-4 bits, each with its transparency mask) and app/flagwright.png (32x32, for desktop menus)."""
+grey shadow, and writes it as app/form/flagwright.ico (32x32 at 1 and 4 bits per pixel, 16x16
+at 4 bits, each with its transparency mask) and app/qt/flagwright.png (32x32, for desktop menus)."""
 
 import math
 import pathlib
@@ -122,8 +122,8 @@ def png(pixels):
 def main():
     app = pathlib.Path(__file__).resolve().parent.parent / "app"
     large, small = draw(32), draw(16)
-    (app / "flagwright.ico").write_bytes(ico([(large, 1), (large, 4), (small, 4)]))
-    (app / "flagwright.png").write_bytes(png(large))
+    (app / "form" / "flagwright.ico").write_bytes(ico([(large, 1), (large, 4), (small, 4)]))
+    (app / "qt" / "flagwright.png").write_bytes(png(large))
 
 
 if __name__ == "__main__":

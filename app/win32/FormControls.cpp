@@ -46,14 +46,14 @@ std::size_t IndexOf(std::string_view name)
 // through the field's item height. What that height adds to the field is the system's (Wine
 // reads back 2 more than it was given), so the height is corrected until the field fits.
 // The height the window is given beyond the field is its list's: room for a dozen names.
-void PlaceComboBox(HWND combo, int left, int top, int width, int height)
+void PlaceComboBox(HWND combo, const form::Pixels& place)
 {
-    MoveWindow(combo, left, top, width, 9 * height, TRUE);
+    MoveWindow(combo, place.left, place.top, place.width, 9 * place.height, TRUE);
     LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     for (int attempt = 0; attempt < 3; ++attempt) {
         RECT field;
         GetWindowRect(combo, &field);
-        const int missing = height - (field.bottom - field.top);
+        const int missing = place.height - (field.bottom - field.top);
         if (missing == 0)
             return;
         item += missing;
@@ -126,16 +126,12 @@ void FormControls::Layout(UINT dpi)
         const form::Control& control = form::Controls[i];
         HFONT font = control.font == form::TextFont::Bold ? bold.get() : windowDefault.get();
         SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        const form::Twips& place = control.place;
         const int pixelsPerInch = static_cast<int>(dpi);
-        const int left = form::TwipsToPixels(place.left, pixelsPerInch);
-        const int top = form::TwipsToPixels(place.top, pixelsPerInch);
-        const int width = form::TwipsToPixels(place.width, pixelsPerInch);
-        const int height = form::TwipsToPixels(place.height, pixelsPerInch);
+        const form::Pixels at = form::ToPixels(control.place, pixelsPerInch, pixelsPerInch);
         if (control.kind == form::Kind::ComboBox)
-            PlaceComboBox(controls_[i], left, top, width, height);
+            PlaceComboBox(controls_[i], at);
         else
-            MoveWindow(controls_[i], left, top, width, height, TRUE);
+            MoveWindow(controls_[i], at.left, at.top, at.width, at.height, TRUE);
     }
     // The old fonts go only now that no control uses them.
     windowDefaultFont_ = std::move(windowDefault);

@@ -22,8 +22,8 @@ HWND NewMainWindow(const wchar_t* windowClass)
 void SizeAndCentre(HWND window, UINT dpi)
 {
     const int pixelsPerInch = static_cast<int>(dpi);
-    RECT frame{0, 0, form::TwipsToPixels(form::ClientWidth, pixelsPerInch),
-               form::TwipsToPixels(form::ClientHeight, pixelsPerInch)};
+    const form::Pixels client = form::ToPixels(form::ClientArea, pixelsPerInch, pixelsPerInch);
+    RECT frame{0, 0, client.width, client.height};
     AdjustWindowRectForDpi(frame, Style, dpi);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;

@@ -3,7 +3,7 @@
 #include "ConnectionCancel.h"
 #include "DriverLogin.h"
 #include "ResultReader.h"
-#include "Utf16.h"
+#include "SqlText.h"
 
 #include <algorithm>
 #include <mutex>

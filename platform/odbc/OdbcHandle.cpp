@@ -1,6 +1,6 @@
 #include "OdbcHandle.h"
 
-#include "Utf16.h"
+#include "SqlText.h"
 
 #include <mutex>
 

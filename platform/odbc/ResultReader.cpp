@@ -1,5 +1,6 @@
 #include "ResultReader.h"
 
+#include "SqlText.h"
 #include "Utf16.h"
 
 namespace flagwright::odbc {

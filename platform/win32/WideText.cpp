@@ -1,27 +1,20 @@
 #include "WideText.h"
 
+#include "Utf16.h"
+
 namespace flagwright {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16");
 
 std::wstring Widen(std::string_view utf8)
 {
-    if (utf8.empty())
-        return {};
-    const int size = static_cast<int>(utf8.size());
-    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
+    const std::u16string utf16 = Utf8ToUtf16(utf8);
+    return std::wstring(utf16.begin(), utf16.end());
 }
 
 std::string Narrow(std::wstring_view utf16)
 {
-    if (utf16.empty())
-        return {};
-    const int size = static_cast<int>(utf16.size());
-    std::string utf8(
-        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, utf8.data(), static_cast<int>(utf8.size()),
-                        nullptr, nullptr);
-    return utf8;
+    return Utf16ToUtf8(std::u16string(utf16.begin(), utf16.end()));
 }
 
 std::string WindowText(HWND window)

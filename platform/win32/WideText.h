@@ -7,7 +7,7 @@
 
 namespace flagwright {
 
-// The program's UTF-8 text as Windows' UTF-16 and back; malformed input becomes U+FFFD.
+// The program's UTF-8 text as Windows' UTF-16 and back, as Utf16.h converts it.
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 

@@ -2,24 +2,66 @@
 
 #include <gtest/gtest.h>
 
-using namespace flagwright::odbc;
+#include <string>
 
-TEST(Utf16, RoundTripsEveryPlane)
+using flagwright::Utf16ToUtf8;
+using flagwright::Utf8ToUtf16;
+
+namespace {
+struct Case {
+    std::string utf8;
+    std::u16string utf16;
+};
+} // namespace
+
+// The first and last code point of each UTF-8 length, those beside the surrogates, U+10FFFF.
+TEST(Utf16, RoundTripsEveryPlaneAndTheEdgesOfEachLength)
 {
-    for (const std::string text : {"", "plain", "Zürich", "北京", "😀 and 𝄞", "\x01\t\n"})
-        EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text) << text;
-    EXPECT_EQ(Utf8ToUtf16("😀"), std::u16string(u"\xD83D\xDE00"));
+    const Case cases[] = {
+        {"", u""},
+        {"\x01\t\x7F", u"\x01\t\x7F"},
+        {"\xC2\x80\xDF\xBF", u"\x80\x7FF"},
+        {"\xE0\xA0\x80\xED\x9F\xBF", u"\x800\xD7FF"},
+        {"\xEE\x80\x80\xEF\xBF\xBF", u"\xE000\xFFFF"},
+        {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\xD800\xDC00\xDBFF\xDFFF"},
+        {"Zürich 北京 😀 and 𝄞", u"Zürich 北京 😀 and 𝄞"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16) << c.utf8;
+        EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8) << c.utf8;
+    }
 }
 
-TEST(Utf16, MalformedInputBecomesReplacementCharacters)
+// Each byte that begins no well-formed sequence is one U+FFFD, and the next byte is read anew.
+TEST(Utf16, EachByteOfMalformedUtf8BecomesOneReplacementCharacter)
 {
-    const std::u16string r(1, u'\xFFFD');
-    EXPECT_EQ(Utf8ToUtf16("\xFF"), r);
-    EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a" + r);           // cut short
-    EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), r);               // overlong
-    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), r);           // encoded surrogate
-    EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), r);       // beyond U+10FFFF
-    EXPECT_EQ(Utf8ToUtf16("\xE2\x82"), r);               // truncated at end
-    EXPECT_EQ(Utf16ToUtf8(u"\xD83D"), "\xEF\xBF\xBD");   // lone high surrogate
-    EXPECT_EQ(Utf16ToUtf8(u"\xDE00x"), "\xEF\xBF\xBDx"); // lone low surrogate
+    const Case cases[] = {
+        {"\xFF\xFE", u"\uFFFD\uFFFD"},                         // never in UTF-8
+        {"\x80x\xBF", u"\uFFFDx\uFFFD"},                       // stray continuation bytes
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},                         // overlong "/"
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},               // overlong "/" in three bytes
+        {"\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD"},     // overlong U+FFFF
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},               // high surrogate half
+        {"\xED\xBF\xBF", u"\uFFFD\uFFFD\uFFFD"},               // low surrogate half
+        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},     // U+110000
+        {"\xF5\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},     // a lead byte beyond U+10FFFF
+        {"a\xC3", u"a\uFFFD"},                                 // truncated at the end
+        {"\xE2\x82", u"\uFFFD\uFFFD"},                         // truncated after two bytes
+        {"\xE2\x82x", u"\uFFFD\uFFFDx"},                       // cut short by ASCII, which stays
+        {"\xF0\x9F\x98\xC3\xA9", u"\uFFFD\uFFFD\uFFFD\u00E9"}, // cut short by a whole sequence
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16) << ::testing::PrintToString(c.utf8);
+}
+
+TEST(Utf16, EachLoneSurrogateOfUtf16BecomesOneReplacementCharacter)
+{
+    const Case cases[] = {
+        {"\xEF\xBF\xBD", u"\xD83D"},                             // high, at the end
+        {"\xEF\xBF\xBDx", u"\xDE00x"},                           // low, without a high before
+        {"\xEF\xBF\xBD\xEF\xBF\xBD", u"\xDE00\xD83D"},           // a pair the wrong way round
+        {"\xEF\xBF\xBD\xF0\x9F\x98\x80", u"\xD83D\xD83D\xDE00"}, // a high one before a pair
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8) << ::testing::PrintToString(c.utf8);
 }

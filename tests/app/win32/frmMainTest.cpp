@@ -1,4 +1,5 @@
 #include "EmberlineInstance.h"
+#include "FormGolden.h"
 #include "MessageBoxAnswerer.h"
 #include "MessageLoop.h"
 #include "ScriptedConnection.h"
@@ -8,33 +9,19 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
+#include <string_view>
 
 using namespace flagwright;
 using namespace flagwright::testing;
 
 namespace {
-struct Rect {
-    int left, top, width, height;
-    friend bool operator==(const Rect&, const Rect&) = default;
-    friend std::ostream& operator<<(std::ostream& os, const Rect& r)
-    {
-        return os << "{" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "}";
-    }
-};
-
-// The control table, in pixels: twips / 15 at 96 DPI, round(twips / 10) at 144 DPI.
-struct Expected {
+// What each control of the golden table is on Win32: its window class and its style bits.
+struct Win32Control {
     const char* name;
     const wchar_t* windowClass;
     DWORD styleMask; // the bits compared
     DWORD style;     // their values
-    const wchar_t* text;
-    Rect at96Dpi;
-    Rect at144Dpi;
-    LONG weight;
-    const char* parent;
 };
 
 constexpr DWORD Common = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
@@ -44,27 +31,19 @@ constexpr DWORD ComboBits =
     Common | 0x3 /* simple, drop-down or list */ | CBS_SORT | CBS_AUTOHSCROLL;
 constexpr DWORD Shown = WS_CHILD | WS_VISIBLE;
 
-// clang-format off
-const Expected Controls[] = {
-    {"fraInstructions", L"Button", ButtonBits, Shown | BS_GROUPBOX, L"",
-     {16, 0, 449, 105}, {24, 0, 674, 158}, FW_NORMAL, "frmMain"},
-    {"lblInstructions", L"Static", LabelBits, Shown | SS_LEFT | SS_NOPREFIX,
-     L"This program will update the Kind Code table to fix problems with 'Direct' and "
-     L"'Line Overheard' data for an Emberline database version 14.01.03 database.",
-     {8, 16, 424, 78}, {12, 24, 636, 117}, FW_BOLD, "fraInstructions"},
-    {"lblPath", L"Static", LabelBits, Shown | SS_CENTER | SS_NOPREFIX,
-     L"Select a database from the dropdown list to be updated.",
-     {81, 113, 301, 30}, {122, 170, 452, 45}, FW_BOLD, "frmMain"},
-    {"cboDatabase", L"ComboBox", ComboBits, Shown | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-     L"", {80, 152, 305, 21}, {120, 228, 458, 32}, FW_NORMAL, "frmMain"},
-    {"cmdUpdate", L"Button", ButtonBits, Shown | WS_TABSTOP | BS_PUSHBUTTON,
-     L"Update the Selected Database",
-     {152, 192, 161, 28}, {228, 288, 242, 42}, FW_NORMAL, "frmMain"},
+// In the order of golden::Controls.
+const Win32Control Classes[] = {
+    {"fraInstructions", L"Button", ButtonBits, Shown | BS_GROUPBOX},
+    {"lblInstructions", L"Static", LabelBits, Shown | SS_LEFT | SS_NOPREFIX},
+    {"lblPath", L"Static", LabelBits, Shown | SS_CENTER | SS_NOPREFIX},
+    {"cboDatabase", L"ComboBox", ComboBits, Shown | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL},
+    {"cmdUpdate", L"Button", ButtonBits, Shown | WS_TABSTOP | BS_PUSHBUTTON},
 };
-// clang-format on
+
+std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 // Where a window sits in its parent's client area.
-Rect PlaceInParent(HWND window)
+golden::Rect PlaceInParent(HWND window)
 {
     RECT r;
     GetWindowRect(window, &r);
@@ -100,10 +79,12 @@ protected:
             << "the message loop would not end with the window";
     }
 
-    HWND Control(const char* name) const { return window->Control(name); }
+    HWND Control(std::string_view name) const
+    {
+        return name == "frmMain" ? window->Handle() : window->Control(name);
+    }
     HWND Combo() const { return Control("cboDatabase"); }
     HWND Button() const { return Control("cmdUpdate"); }
-    bool ComboHasFocus() const { return IsChild(Combo(), GetFocus()) || GetFocus() == Combo(); }
 
     void ShowActive()
     {
@@ -156,31 +137,32 @@ protected:
 
 TEST_F(frmMainTest, BuildsEveryControlOfTheTableAt96Dpi)
 {
-    EXPECT_EQ(Text(window->Handle()), L"Emberline Flagwright");
+    EXPECT_EQ(Text(window->Handle()), Wide(golden::Window.text));
     EXPECT_NE(GetClassLongPtrW(window->Handle(), GCLP_HICON), 0) << "the program's icon";
     EXPECT_NE(GetClassLongPtrW(window->Handle(), GCLP_HICONSM), 0);
     RECT client;
     GetClientRect(window->Handle(), &client);
-    EXPECT_EQ(client.right, 484);
-    EXPECT_EQ(client.bottom, 238);
+    EXPECT_EQ((golden::Rect{0, 0, client.right, client.bottom}), golden::Window.at96Dpi);
 
-    for (const Expected& c : Controls) {
+    ASSERT_EQ(std::size(Classes), std::size(golden::Controls));
+    for (std::size_t i = 0; i < std::size(Classes); ++i) {
+        const golden::Control& c = golden::Controls[i];
         SCOPED_TRACE(c.name);
+        ASSERT_STREQ(Classes[i].name, c.name);
         HWND control = Control(c.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(ClassName(control), c.windowClass);
+        EXPECT_EQ(ClassName(control), Classes[i].windowClass);
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
-        EXPECT_EQ(style & c.styleMask, c.style);
-        EXPECT_EQ(Text(control), c.text);
+        EXPECT_EQ(style & Classes[i].styleMask, Classes[i].style);
+        EXPECT_EQ(Text(control), Wide(c.text));
         EXPECT_EQ(PlaceInParent(control), c.at96Dpi);
-        EXPECT_EQ(GetParent(control),
-                  c.parent == std::string("frmMain") ? window->Handle() : Control(c.parent));
-        EXPECT_NE(GetDlgCtrlID(control), IDOK) << "Enter would press it";
-        EXPECT_NE(GetDlgCtrlID(control), IDCANCEL) << "Escape would press it";
+        EXPECT_EQ(GetParent(control), Control(c.parent));
+        EXPECT_TRUE(GetDlgCtrlID(control) != IDOK && GetDlgCtrlID(control) != IDCANCEL)
+            << "Enter or Escape would press it";
         const LOGFONTW font = FontOf(control);
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
         EXPECT_EQ(font.lfHeight, -11) << "8.25 pt";
-        EXPECT_EQ(font.lfWeight, c.weight);
+        EXPECT_EQ(font.lfWeight, c.bold ? FW_BOLD : FW_NORMAL);
         EXPECT_EQ(font.lfCharSet, ANSI_CHARSET);
         EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
     }
@@ -189,11 +171,11 @@ TEST_F(frmMainTest, BuildsEveryControlOfTheTableAt96Dpi)
 TEST_F(frmMainTest, LaysEveryControlOutAgainWithNewFontsWhenTheDpiChanges)
 {
     const RECT suggested = ChangeDpiTo144();
-    for (const Expected& c : Controls) {
+    for (const golden::Control& c : golden::Controls) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(PlaceInParent(Control(c.name)), c.at144Dpi);
         EXPECT_EQ(FontOf(Control(c.name)).lfHeight, -17) << "8.25 pt at 144 DPI";
-        EXPECT_EQ(FontOf(Control(c.name)).lfWeight, c.weight);
+        EXPECT_EQ(FontOf(Control(c.name)).lfWeight, c.bold ? FW_BOLD : FW_NORMAL);
     }
     RECT now;
     GetWindowRect(window->Handle(), &now);
@@ -206,27 +188,25 @@ TEST_F(frmMainTest, ResizingTheWindowMovesNothing)
     for (const SIZE size : {SIZE{900, 700}, SIZE{120, 80}}) {
         SetWindowPos(window->Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
         Pump();
-        for (const Expected& c : Controls)
+        for (const golden::Control& c : golden::Controls)
             EXPECT_EQ(PlaceInParent(Control(c.name)), c.at96Dpi) << c.name;
     }
 }
 
+// Round the tab order twice with Tab, then twice back with Shift+Tab.
 TEST_F(frmMainTest, FocusStartsOnTheButtonAndTabsOnlyBetweenButtonAndList)
 {
-    EXPECT_EQ(GetNextDlgTabItem(window->Handle(), Button(), FALSE), Combo());
-    EXPECT_EQ(GetNextDlgTabItem(window->Handle(), Combo(), FALSE), Button());
-    EXPECT_EQ(GetNextDlgTabItem(window->Handle(), Button(), TRUE), Combo());
-
     ShowActive();
-    EXPECT_EQ(GetFocus(), Button());
-    Press(VK_TAB);
-    EXPECT_TRUE(ComboHasFocus());
-    Press(VK_TAB);
-    EXPECT_EQ(GetFocus(), Button());
-    Press(VK_TAB, true);
-    EXPECT_TRUE(ComboHasFocus());
-    Press(VK_TAB, true);
-    EXPECT_EQ(GetFocus(), Button());
+    constexpr std::size_t n = std::size(golden::TabOrder);
+    for (std::size_t i = 0; i < 4 * n; ++i) {
+        const bool back = i >= 2 * n;
+        HWND expected = Control(golden::TabOrder[(back ? 4 * n - i : i) % n]);
+        HWND next = Control(golden::TabOrder[(back ? 4 * n - i - 1 : i + 1) % n]);
+        EXPECT_TRUE(GetFocus() == expected || IsChild(expected, GetFocus())) << "step " << i;
+        EXPECT_EQ(GetNextDlgTabItem(window->Handle(), expected, back), next) << "step " << i;
+        Press(VK_TAB, back);
+    }
+    EXPECT_EQ(GetFocus(), Control(golden::TabOrder[0]));
 }
 
 TEST_F(frmMainTest, LoadsTheListUnsortedBeforeItIsShownAndLeavesTheTextEmpty)

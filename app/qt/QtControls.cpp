@@ -1,10 +1,9 @@
 #include "QtControls.h"
 
-#include "Twips.h"
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPaintDevice>
 #include <QPushButton>
 
 namespace flagwright {
@@ -72,6 +71,12 @@ QFont ToQFont(const form::Font& font)
     result.setPointSizeF(font.points);
     result.setWeight(static_cast<QFont::Weight>(font.weight));
     return result;
+}
+
+QRect TwipsRect(const QPaintDevice& device, const form::Twips& twips)
+{
+    const form::Pixels at = form::ToPixels(twips, device.logicalDpiX(), device.logicalDpiY());
+    return QRect(at.left, at.top, at.width, at.height);
 }
 
 std::map<std::string_view, QWidget*> BuildControls(QWidget& window)

@@ -1,7 +1,6 @@
 #include "frmMain.h"
 
 #include "QtControls.h"
-#include "Twips.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -19,7 +18,7 @@ frmMain::frmMain(ConnectionFactory newConnection, ConnectionSettings instance)
     setFont(ToQFont(form::WindowDefaultFont));
     setWindowTitle(ToQString(form::Caption));
     setWindowIcon(QIcon(QStringLiteral(":/flagwright.ico")));
-    resize(TwipsRect(*this, {0, 0, form::ClientWidth, form::ClientHeight}).size());
+    resize(TwipsRect(*this, form::ClientArea).size());
     move(screen()->availableGeometry().center() - rect().center());
 
     connect(static_cast<QPushButton*>(controls_.at(form::cmdUpdate)), &QPushButton::clicked, this,

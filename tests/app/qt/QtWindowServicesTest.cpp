@@ -29,19 +29,15 @@ protected:
 
 TEST_F(QtWindowServicesTest, ShowsExactlyTheRequestedPointer)
 {
-    services.SetScreenPointer(ScreenPointer::Hourglass);
-    EXPECT_EQ(Pointer(), Qt::WaitCursor);
-    services.SetScreenPointer(ScreenPointer::Default);
-    EXPECT_EQ(Pointer(), std::nullopt);
-
-    services.SetScreenPointer(ScreenPointer::Hourglass);
-    services.SetScreenPointer(ScreenPointer::Hourglass);
-    EXPECT_EQ(Pointer(), Qt::WaitCursor);
-    services.SetScreenPointer(ScreenPointer::Default);
-    EXPECT_EQ(Pointer(), std::nullopt);
-
-    services.SetScreenPointer(ScreenPointer::Default);
-    EXPECT_EQ(Pointer(), std::nullopt);
+    // Twice the hourglass is still one override; twice the default is no error.
+    using enum ScreenPointer;
+    const std::pair<ScreenPointer, std::optional<Qt::CursorShape>> steps[] = {
+        {Hourglass, Qt::WaitCursor}, {Default, std::nullopt}, {Hourglass, Qt::WaitCursor},
+        {Hourglass, Qt::WaitCursor}, {Default, std::nullopt}, {Default, std::nullopt}};
+    for (const auto& [requested, shown] : steps) {
+        services.SetScreenPointer(requested);
+        EXPECT_EQ(Pointer(), shown);
+    }
 }
 
 TEST_F(QtWindowServicesTest, LeavesAnotherOverrideAlone)

@@ -1,38 +1,19 @@
 #include "Utf16.h"
 
-namespace flagwright::odbc {
+#include "Text.h"
+
+namespace flagwright {
 
 namespace {
 constexpr char32_t Replacement = 0xFFFD;
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Decodes one code point at utf8[i] and advances i; rejects overlong forms, surrogates and
-// values past U+10FFFF.
-char32_t DecodeUtf8(std::string_view utf8, std::size_t& i)
+// The code point of the well-formed sequence of `length` bytes at utf8[at].
+char32_t Decoded(std::string_view utf8, std::size_t at, std::size_t length)
 {
-    const auto lead = static_cast<unsigned char>(utf8[i++]);
-    if (lead < 0x80)
-        return lead;
-    std::size_t extra = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1, value = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2, value = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3, value = lead & 0x07, minimum = 0x10000;
-    } else {
-        return Replacement;
-    }
-    for (std::size_t k = 0; k < extra; ++k) {
-        if (i >= utf8.size() || !IsContinuation(static_cast<unsigned char>(utf8[i])))
-            return Replacement;
-        value = (value << 6) | (static_cast<unsigned char>(utf8[i++]) & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return Replacement;
+    constexpr unsigned char LeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t value = static_cast<unsigned char>(utf8[at]) & LeadBits[length];
+    for (std::size_t i = 1; i < length; ++i)
+        value = (value << 6) | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
     return value;
 }
 
@@ -63,8 +44,10 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
 {
     std::u16string out;
     out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t c = DecodeUtf8(utf8, i);
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t length = Utf8SequenceLength(utf8, at);
+        const char32_t c = length == 0 ? Replacement : Decoded(utf8, at, length);
+        at += length == 0 ? 1 : length;
         if (c < 0x10000) {
             out += static_cast<char16_t>(c);
         } else {
@@ -94,19 +77,4 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
     return out;
 }
 
-static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager must use UTF-16");
-
-std::vector<SQLWCHAR> ToSqlText(std::string_view utf8)
-{
-    const std::u16string utf16 = Utf8ToUtf16(utf8);
-    std::vector<SQLWCHAR> text(utf16.begin(), utf16.end());
-    text.push_back(0);
-    return text;
-}
-
-std::string FromSqlText(const SQLWCHAR* text, std::size_t length)
-{
-    return Utf16ToUtf8(std::u16string(text, text + length));
-}
-
-} // namespace flagwright::odbc
+} // namespace flagwright

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "Twips.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
 
 // The main window frmMain as data, which each toolkit's builder turns into the same window.
-// Lengths are twips, 1440 to the logical inch: 15 twips to the pixel at 96 DPI.
 namespace flagwright::form {
 
 enum class Kind { Frame, Label, ComboBox, PushButton };
@@ -28,17 +29,6 @@ constexpr const Font& FontOf(TextFont font)
     return font == TextFont::Bold ? BoldFont : WindowDefaultFont;
 }
 
-// Twips in pixels at the DPI, to the nearest pixel (half a pixel up); lengths are positive.
-constexpr int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
-static_assert(TwipsToPixels(15, 96) == 1 && TwipsToPixels(315, 144) == 32);
-
-struct Twips {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
 struct Control {
     std::string_view name;
     Kind kind;
@@ -58,6 +48,7 @@ inline constexpr std::string_view cmdUpdate = "cmdUpdate";
 inline constexpr std::string_view Caption = "Emberline Flagwright";
 inline constexpr int ClientWidth = 7260;
 inline constexpr int ClientHeight = 3570;
+inline constexpr Twips ClientArea{0, 0, ClientWidth, ClientHeight};
 
 // Containers come before the controls they hold.
 // clang-format off

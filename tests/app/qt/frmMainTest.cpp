@@ -1,4 +1,5 @@
 #include "EmberlineInstance.h"
+#include "FormGolden.h"
 #include "MessageBoxWatcher.h"
 #include "QtPrinting.h"
 #include "ScriptedConnection.h"
@@ -6,7 +7,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,31 +24,25 @@ using namespace flagwright;
 using namespace flagwright::testing;
 
 namespace {
-// The control table in pixels: twips / 15 at 96 DPI, round(twips / 10) at 144 DPI.
-struct Placement {
-    const char* name;
-    QRect at96Dpi;
-    QRect at144Dpi;
-};
+golden::Rect Of(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
-const Placement Controls[] = {
-    {"fraInstructions", {16, 0, 449, 105}, {24, 0, 674, 158}},
-    {"lblInstructions", {8, 16, 424, 78}, {12, 24, 636, 117}},
-    {"lblPath", {81, 113, 301, 30}, {122, 170, 452, 45}},
-    {"cboDatabase", {80, 152, 305, 21}, {120, 228, 458, 32}},
-    {"cmdUpdate", {152, 192, 161, 28}, {228, 288, 242, 42}},
-};
+// The text a control shows: a label's or a button's, a frame's title, a list's edit field.
+QString Shown(const QWidget* control)
+{
+    for (const char* property : {"text", "title", "currentText"})
+        if (control->property(property).isValid())
+            return control->property(property).toString();
+    return {};
+}
 
 class frmMainTest : public ::testing::Test {
 protected:
-    std::vector<std::string> log;
     std::shared_ptr<ConnectionScript> script = std::make_shared<ConnectionScript>();
     std::unique_ptr<frmMain> window;
     MessageBoxWatcher boxes;
 
     void SetUp() override
     {
-        script->log = &log;
         script->catalogResult = CatalogRows({{"Emberline", "0"}, {"Reports", "0"}});
         window =
             std::make_unique<frmMain>(ScriptedConnection::Factory(script), EmberlineInstance());
@@ -75,16 +69,7 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-    static QWidgetList VisibleWindows()
-    {
-        QWidgetList visible;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->isVisible())
-                visible.append(widget);
-        return visible;
-    }
     QWidget* Focused() const { return QApplication::focusWidget(); }
-    bool ComboHasFocus() { return Focused() == Combo() || Combo()->isAncestorOf(Focused()); }
 };
 } // namespace
 
@@ -94,63 +79,51 @@ TEST_F(frmMainTest, PlacesEveryControlInTwipsScaledToTheScreen)
     const int dpi = window->logicalDpiX();
     ASSERT_EQ(window->logicalDpiY(), dpi);
     ASSERT_TRUE(dpi == 96 || dpi == 144) << "no pixel table for " << dpi << " DPI";
-    for (const Placement& p : Controls) {
-        SCOPED_TRACE(p.name);
-        const QWidget* control = Find<QWidget>(p.name);
+    EXPECT_EQ(Of(window->rect()), golden::Window.At(dpi));
+    for (const golden::Control& c : golden::Controls) {
+        SCOPED_TRACE(c.name);
+        const QWidget* control = Find<QWidget>(c.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->geometry(), dpi == 96 ? p.at96Dpi : p.at144Dpi);
+        EXPECT_EQ(Of(control->geometry()), c.At(dpi));
+        EXPECT_EQ(control->parentWidget()->objectName(), c.parent);
     }
-    EXPECT_EQ(Find<QWidget>("lblInstructions")->parentWidget(), Find<QWidget>("fraInstructions"));
-    EXPECT_EQ(window->size(), dpi == 96 ? QSize(484, 238) : QSize(726, 357));
 }
 
 TEST_F(frmMainTest, ResizingTheWindowMovesNothing)
 {
     ShowActive();
-    std::vector<QRect> before;
-    for (const Placement& p : Controls)
-        before.push_back(Find<QWidget>(p.name)->geometry());
     for (const QSize size : {QSize(900, 700), QSize(120, 80)}) {
         window->resize(size);
         QApplication::processEvents();
-        for (std::size_t i = 0; i < std::size(Controls); ++i)
-            EXPECT_EQ(Find<QWidget>(Controls[i].name)->geometry(), before[i]) << Controls[i].name;
+        for (const golden::Control& c : golden::Controls)
+            EXPECT_EQ(Of(Find<QWidget>(c.name)->geometry()), c.At(window->logicalDpiX())) << c.name;
     }
 }
 
 TEST_F(frmMainTest, ShowsItsTextsInBoldLabelsThatWrapAndFit)
 {
-    EXPECT_EQ(window->windowTitle(), "Emberline Flagwright");
-    EXPECT_TRUE(Find<QGroupBox>("fraInstructions")->title().isEmpty());
-    EXPECT_EQ(Button()->text(), "Update the Selected Database");
-    EXPECT_EQ(Combo()->currentText(), "");
-    EXPECT_EQ(Find<QLabel>("lblInstructions")->text(),
-              "This program will update the Kind Code table to fix problems with 'Direct' and "
-              "'Line Overheard' data for an Emberline database version 14.01.03 database.");
-    EXPECT_EQ(Find<QLabel>("lblPath")->text(),
-              "Select a database from the dropdown list to be updated.");
+    EXPECT_EQ(window->windowTitle(), golden::Window.text);
+    for (const golden::Control& c : golden::Controls)
+        EXPECT_EQ(Shown(Find<QWidget>(c.name)), c.text) << c.name;
     EXPECT_TRUE(Find<QLabel>("lblInstructions")->alignment() & Qt::AlignLeft);
     EXPECT_TRUE(Find<QLabel>("lblPath")->alignment() & Qt::AlignHCenter);
-
     for (const char* name : {"lblInstructions", "lblPath"}) {
-        SCOPED_TRACE(name);
         const QLabel* label = Find<QLabel>(name);
-        EXPECT_EQ(label->font().families().value(0), "MS Sans Serif");
-        EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 8.25);
-        EXPECT_EQ(label->font().weight(), QFont::Bold);
-        EXPECT_TRUE(label->font().bold());
-        EXPECT_FALSE(label->font().italic() || label->font().underline() ||
-                     label->font().strikeOut());
-        EXPECT_TRUE(label->wordWrap());
-        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << "text cut off";
+        EXPECT_EQ(label->font().weight(), QFont::Bold) << name;
+        EXPECT_TRUE(label->wordWrap()) << name;
+        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << name << " cut off";
     }
 }
 
 TEST_F(frmMainTest, ButtonAndListUseTheWindowFontAndTheButtonTextFits)
 {
-    for (const QWidget* control : std::initializer_list<QWidget*>{Button(), Combo()}) {
-        EXPECT_DOUBLE_EQ(control->font().pointSizeF(), 8.25);
-        EXPECT_FALSE(control->font().bold());
+    for (const golden::Control& c : golden::Controls) {
+        SCOPED_TRACE(c.name);
+        const QFont font = Find<QWidget>(c.name)->font();
+        EXPECT_EQ(font.families().value(0), "MS Sans Serif");
+        EXPECT_DOUBLE_EQ(font.pointSizeF(), 8.25);
+        EXPECT_EQ(font.bold(), c.bold);
+        EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
     }
     QStyleOptionButton option;
     option.initFrom(Button());
@@ -162,25 +135,25 @@ TEST_F(frmMainTest, ButtonAndListUseTheWindowFontAndTheButtonTextFits)
 
 TEST_F(frmMainTest, HasNoAccessKeysAndNoDefaultButton)
 {
-    for (const QString& text : {Button()->text(), Find<QLabel>("lblInstructions")->text(),
-                                Find<QLabel>("lblPath")->text()})
-        EXPECT_TRUE(QKeySequence::mnemonic(text).isEmpty()) << text.toStdString();
+    for (const golden::Control& c : golden::Controls)
+        EXPECT_TRUE(QKeySequence::mnemonic(Shown(Find<QWidget>(c.name))).isEmpty()) << c.name;
     EXPECT_FALSE(Button()->isDefault());
     EXPECT_FALSE(Button()->autoDefault());
 }
 
+// Round the tab order twice with Tab, then twice back with Shift+Tab.
 TEST_F(frmMainTest, FocusStartsOnTheButtonAndTabsOnlyBetweenButtonAndList)
 {
     ShowActive();
-    EXPECT_EQ(Focused(), Button());
-    QTest::keyClick(Focused(), Qt::Key_Tab);
-    EXPECT_TRUE(ComboHasFocus());
-    QTest::keyClick(Focused(), Qt::Key_Tab);
-    EXPECT_EQ(Focused(), Button());
-    QTest::keyClick(Focused(), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_TRUE(ComboHasFocus());
-    QTest::keyClick(Focused(), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(Focused(), Button());
+    constexpr std::size_t n = std::size(golden::TabOrder);
+    for (std::size_t i = 0; i < 4 * n; ++i) {
+        const bool back = i >= 2 * n;
+        QWidget* expected = Find<QWidget>(golden::TabOrder[(back ? 4 * n - i : i) % n]);
+        EXPECT_TRUE(Focused() == expected || expected->isAncestorOf(Focused())) << "step " << i;
+        QTest::keyClick(Focused(), back ? Qt::Key_Backtab : Qt::Key_Tab,
+                        back ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    EXPECT_EQ(Focused(), Find<QWidget>(golden::TabOrder[0]));
 }
 
 TEST_F(frmMainTest, LoadsTheDatabaseListBeforeItIsShownAndLeavesTheTextEmpty)
@@ -203,7 +176,8 @@ TEST_F(frmMainTest, SpaceOnTheButtonAtStartSaysNoDatabaseIsSelected)
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::NoIcon);
     EXPECT_EQ(boxes.seen[0].buttons, 1);
     EXPECT_EQ(script->created, 1) << "no connection for an empty selection";
-    EXPECT_EQ(VisibleWindows(), QWidgetList{window.get()});
+    for (const QWidget* shown : QApplication::topLevelWidgets())
+        EXPECT_EQ(shown->isVisible(), shown == window.get()) << "a box was left open";
 }
 
 TEST_F(frmMainTest, RunsWithTheNameAsTypedAndKeepsListAndText)
