@@ -3,9 +3,9 @@
 // is changed. The cases run side by side, each on a connection that the sandbox's faults
 // caught when it was accepted; logins wait in processes of their own, since one process logs
 // in one connection at a time.
+#include "CliProcess.h"
 #include "EndToEndFixture.h"
 #include "OfferedDatabases.h"
-#include "UpdateProcess.h"
 
 #include <chrono>
 #include <future>
@@ -82,14 +82,14 @@ TEST_F(SlowPeer, EveryWaitEndsWithinItsDeadline)
     const std::string stalledDb = sandbox.CopyDatabase("Emberline", OwnName() + " stalled");
     const std::string layerDb = sandbox.CopyDatabase("Emberline", OwnName() + " layer");
     // Databases that exist, so that a run the fault missed would succeed, not fail alike.
-    const auto processLines = [this](const std::string& suffix) {
+    const auto process = [this](const std::string& suffix) {
         const std::string db = sandbox.CopyDatabase("Emberline", OwnName() + " " + suffix);
-        return [db] { return UpdateProcess(db).Lines(); };
+        return [db] { return RunProcess(CliUpdate(db)); };
     };
 
-    auto silent = Start(R"({"silent_prelogin":true})", processLines("silent"));
-    auto prelogin = Start(R"({"trickle":"prelogin:2"})", processLines("prelogin"));
-    auto loginReply = Start(R"({"trickle":"login:2"})", processLines("login"));
+    auto silent = Start(R"({"silent_prelogin":true})", process("silent"));
+    auto prelogin = Start(R"({"trickle":"prelogin:2"})", process("prelogin"));
+    auto loginReply = Start(R"({"trickle":"login:2"})", process("login"));
     auto statement = Start(R"({"trickle":"statement:2"})", [&] { return RunAlone(trickledDb); });
     auto stalled = Start(R"({"stall":true})", [&] { return RunAlone(stalledDb); });
     auto listing = Start(R"({"trickle":"statement:2"})",
@@ -109,13 +109,15 @@ TEST_F(SlowPeer, EveryWaitEndsWithinItsDeadline)
     });
     sandbox.Control(R"({"cmd":"faults","faults":{}})");
 
-    const std::string loginTimedOut = FailureBox(failure_code::Unspecified);
-    const std::string statementTimedOut = flagwright::testing::MsgBoxCall(
-        "Error Number: -2147217871\r\nError Description: Timeout expired", 0, "Rate Update Error");
-    const auto expectEnded = [](const char* what, auto& waiting, const std::string& message,
+    const Finished loginTimedOut =
+        FailedWith("Database in use or does not exist. If in use, close all connections to the "
+                   "database and retry.");
+    const std::vector<std::string> statementTimedOut{flagwright::testing::MsgBoxCall(
+        "Error Number: -2147217871\r\nError Description: Timeout expired", 0, "Rate Update Error")};
+    const auto expectEnded = [](const char* what, auto& waiting, const auto& result,
                                 Clock::duration deadline) {
         const auto timed = waiting.get();
-        EXPECT_EQ(timed.result, std::vector<std::string>{message}) << what;
+        EXPECT_EQ(timed.result, result) << what;
         ExpectWithin(what, timed.elapsed, deadline);
     };
     expectEnded("silent before the prelogin reply", silent, loginTimedOut, Login);
