@@ -2,31 +2,19 @@
 
 #include "Process.h"
 
-#include <string>
-#include <utility>
-#include <vector>
-
 namespace flagwright::e2e {
 
 using testing::Finished;
 using testing::Launch;
-using testing::Process;
 using testing::RunProcess;
 
-// flagwright-cli with these arguments, a process of its own over the real ODBC stack, for
-// RunProcess or Process; environment: variables set for it.
+// flagwright-cli with these arguments, a process of its own over the real ODBC stack;
+// environment: variables set for it.
 inline Launch Cli(std::vector<std::string> arguments,
                   std::vector<std::pair<std::string, std::string>> environment = {})
 {
     arguments.insert(arguments.begin(), FLAGWRIGHT_CLI);
     return {std::move(arguments), std::move(environment)};
-}
-
-// flagwright-cli update on exactly this name.
-inline Launch CliUpdate(const std::string& database,
-                        std::vector<std::pair<std::string, std::string>> environment = {})
-{
-    return Cli({"update", "--", database}, std::move(environment));
 }
 
 // How flagwright-cli update ends when it updated the database, and when the run failed with
