@@ -4,28 +4,14 @@
 #include "Text.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace flagwright::cli {
 
 namespace {
-constexpr const char* EndOfOptions = "--";
+constexpr std::string_view EndOfOptions = "--";
+constexpr const char* NameWanted = "a database name";
 
 bool IsOption(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
-
-// The options before "--", where --help and --version are looked for.
-std::vector<std::string> Options(const std::vector<std::string>& arguments)
-{
-    const auto end = std::find(arguments.begin(), arguments.end(), EndOfOptions);
-    std::vector<std::string> options;
-    std::copy_if(arguments.begin(), end, std::back_inserter(options), IsOption);
-    return options;
-}
-
-bool Holds(const std::vector<std::string>& options, const std::string& option)
-{
-    return std::find(options.begin(), options.end(), option) != options.end();
-}
 
 std::string Quoted(const std::string& argument)
 {
@@ -35,17 +21,78 @@ std::string Quoted(const std::string& argument)
     return quoted;
 }
 
-std::variant<Command, UsageError> UpdateCommand(const std::vector<std::string>& names, bool all)
+template <typename Test>
+const CommandEntry* Find(Test test)
 {
-    if (all && !names.empty())
-        return UsageError{"update takes a database name or --all, not both"};
-    if (all)
-        return Command{Command::Action::UpdateAll, {}};
-    if (names.empty())
-        return UsageError{"update needs a database name, or --all"};
-    if (names.size() > 1)
+    const auto& table = CommandTable();
+    const auto found = std::find_if(table.begin(), table.end(), test);
+    return found == table.end() ? nullptr : &*found;
+}
+
+bool TakesOption(const CommandEntry& entry, std::string_view option)
+{
+    return std::any_of(entry.options.begin(), entry.options.end(),
+                       [&](const CommandOption& taken) { return taken.name == option; });
+}
+
+// The program option that wins among the arguments before "--", if any.
+const ProgramOption* ProgramOptionIn(const std::vector<std::string>& arguments)
+{
+    const auto end = std::find(arguments.begin(), arguments.end(), EndOfOptions);
+    for (const ProgramOption& option : ProgramOptions())
+        for (const std::string_view name : option.names)
+            if (std::find(arguments.begin(), end, name) != end)
+                return &option;
+    return nullptr;
+}
+
+// "update needs a database name, or --all": every way the command's forms can be given.
+std::string Needs(const std::string& command)
+{
+    std::string needs = command + " needs ";
+    std::string_view separator;
+    if (Find([&](const CommandEntry& e) { return e.name == command && e.takesName; })) {
+        needs += NameWanted;
+        separator = ", or ";
+    }
+    for (const CommandEntry& entry : CommandTable())
+        if (entry.name == command && !entry.form.empty()) {
+            needs += separator;
+            needs += entry.form;
+            separator = ", or ";
+        }
+    return needs;
+}
+
+// The command's form that the given options choose, with its database, or why there is none.
+std::variant<Command, UsageError> Form(const std::string& command,
+                                       const std::vector<std::string>& options,
+                                       const std::vector<std::string>& names)
+{
+    const CommandEntry* chosen =
+        Find([&](const CommandEntry& e) { return e.name == command && e.form.empty(); });
+    std::string formGiven;
+    for (const std::string& option : options) {
+        const auto isForm = [&](const CommandEntry& e) { return e.form == option; };
+        if (!Find(isForm))
+            continue;
+        chosen = Find([&](const CommandEntry& e) { return e.name == command && isForm(e); });
+        if (!chosen)
+            return UsageError{option + " belongs to " + std::string(Find(isForm)->name) +
+                              ", not to " + command};
+        formGiven = option;
+    }
+    if (chosen && !chosen->takesName && !names.empty()) {
+        if (Find([&](const CommandEntry& e) { return e.name == command && e.takesName; }))
+            return UsageError{command + " takes " + NameWanted + " or " + formGiven + ", not both"};
+        return UsageError{"unexpected argument " + Quoted(names.front())};
+    }
+    if (!chosen || (chosen->takesName && names.empty()))
+        return UsageError{Needs(command)};
+    if (chosen->takesName && names.size() > 1)
         return UsageError{"unexpected argument " + Quoted(names[1])};
-    return Command{Command::Action::Update, names[0]};
+    return Command{command, chosen->takesName ? names.front() : std::string(), options,
+                   chosen->handler};
 }
 } // namespace
 
@@ -54,43 +101,37 @@ std::variant<Command, UsageError> ParseCommandLine(const std::vector<std::string
     for (const std::string& argument : arguments)
         if (!IsWellFormedUtf8(argument))
             return UsageError{"argument " + Quoted(argument) + " is not UTF-8 text"};
-    const std::vector<std::string> options = Options(arguments);
-    if (Holds(options, "--help") || Holds(options, "-h"))
-        return Command{Command::Action::Help, {}};
-    if (Holds(options, "--version"))
-        return Command{Command::Action::Version, {}};
+    if (const ProgramOption* option = ProgramOptionIn(arguments))
+        return Command{std::string(option->names.front()), {}, {}, option->handler};
 
     std::vector<std::string> words;
-    bool all = false;
-    bool nulSeparated = false;
+    std::vector<std::string> options;
     bool optionsEnded = false;
     for (const std::string& argument : arguments) {
         if (optionsEnded || !IsOption(argument))
             words.push_back(argument);
         else if (argument == EndOfOptions)
             optionsEnded = true;
-        else if (argument == "--all")
-            all = true;
-        else if (argument == "-0")
-            nulSeparated = true;
-        else
+        else if (!Find([&](const CommandEntry& e) {
+                     return e.form == argument || TakesOption(e, argument);
+                 }))
             return UsageError{"unknown option " + Quoted(argument)};
+        else if (std::find(options.begin(), options.end(), argument) == options.end())
+            options.push_back(argument);
     }
     if (words.empty())
         return UsageError{"no command given"};
     const std::string& command = words.front();
-    const std::vector<std::string> rest(words.begin() + 1, words.end());
-    if (nulSeparated && command != "list")
-        return UsageError{"-0 belongs to list"};
-    if (command == "update")
-        return UpdateCommand(rest, all);
-    if (command != "list")
+    // An option of one command is refused with any other, even one that is no command.
+    for (const std::string& option : options) {
+        const auto takes = [&](const CommandEntry& e) { return TakesOption(e, option); };
+        const CommandEntry* owner = Find(takes);
+        if (owner && !Find([&](const CommandEntry& e) { return e.name == command && takes(e); }))
+            return UsageError{option + " belongs to " + std::string(owner->name)};
+    }
+    if (!Find([&](const CommandEntry& e) { return e.name == command; }))
         return UsageError{"unknown command " + Quoted(command)};
-    if (all)
-        return UsageError{"--all belongs to update, not to list"};
-    if (!rest.empty())
-        return UsageError{"unexpected argument " + Quoted(rest.front())};
-    return Command{Command::Action::List, {}, nulSeparated};
+    return Form(command, options, {words.begin() + 1, words.end()});
 }
 
 } // namespace flagwright::cli

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ConsoleWindowServices.h"
 #include "DisplayedText.h"
+#include "HelpText.h"
 #include "OfferedDatabases.h"
 #include "SkipReason.h"
 #include "UpdateRun.h"
@@ -58,61 +59,72 @@ std::optional<std::invoke_result_t<Listing>> Listed(const Listing& list, std::os
 
 // One database of update --all: skipped without connecting when the listing showed that this
 // login cannot open it, else its own run; counted, and said in a few words.
-std::string UpdatedOrSkipped(const OfferedDatabase& database,
-                             const ConnectionFactory& newConnection,
-                             const ConnectionSettings& instance, std::ostream& err, Tally& tally)
+std::string UpdatedOrSkipped(const OfferedDatabase& database, const CommandContext& context,
+                             Tally& tally)
 {
     if (const std::optional<std::string> reason = SkipReason(database.availability)) {
         ++tally.skipped;
         return "skipped, " + *reason;
     }
     // A run of its own: nothing of one database's run, its connection included, outlives it.
-    ConsoleWindowServices console(err, err, Displayed(database.name) + ": ");
-    UpdateRun run(console, newConnection, instance);
+    ConsoleWindowServices console(context.err, context.err, Displayed(database.name) + ": ");
+    UpdateRun run(console, context.newConnection, context.instance);
     return Tallied(run.Run(database.name), tally);
 }
 } // namespace
 
-ExitCode ListDatabases(const ConnectionFactory& newConnection, const ConnectionSettings& instance,
-                       bool nulSeparated, std::ostream& out, std::ostream& err)
+ExitCode ShowHelp(const Command&, const CommandContext& context)
 {
-    const auto names = Listed([&] { return ListOfferedDatabases(newConnection, instance); }, err);
-    if (!names)
-        return ExitCode::Failed;
-    for (const std::string& name : *names) {
-        if (nulSeparated)
-            out << name << '\0';
-        else
-            out << Displayed(name) << '\n';
-    }
-    out.flush();
+    context.out << HelpText();
     return ExitCode::Success;
 }
 
-ExitCode UpdateDatabase(const std::string& name, const ConnectionFactory& newConnection,
-                        const ConnectionSettings& instance, std::ostream& out, std::ostream& err)
+ExitCode ShowVersion(const Command&, const CommandContext& context)
 {
-    ConsoleWindowServices console(out, err);
-    UpdateRun run(console, newConnection, instance);
-    return ExitCodeFor(run.Run(name));
+    context.out << FLAGWRIGHT_DISPLAY_VERSION << '\n';
+    return ExitCode::Success;
 }
 
-ExitCode UpdateAllDatabases(const ConnectionFactory& newConnection,
-                            const ConnectionSettings& instance, std::ostream& out,
-                            std::ostream& err)
+ExitCode ListDatabases(const Command& command, const CommandContext& context)
 {
-    const auto databases =
-        Listed([&] { return ListOfferedDatabasesWithAvailability(newConnection, instance); }, err);
+    const auto names = Listed(
+        [&] { return ListOfferedDatabases(context.newConnection, context.instance); }, context.err);
+    if (!names)
+        return ExitCode::Failed;
+    for (const std::string& name : *names) {
+        if (command.Has(NulSeparated))
+            context.out << name << '\0';
+        else
+            context.out << Displayed(name) << '\n';
+    }
+    context.out.flush();
+    return ExitCode::Success;
+}
+
+ExitCode UpdateDatabase(const Command& command, const CommandContext& context)
+{
+    ConsoleWindowServices console(context.out, context.err);
+    UpdateRun run(console, context.newConnection, context.instance);
+    return ExitCodeFor(run.Run(command.database));
+}
+
+ExitCode UpdateAllDatabases(const Command&, const CommandContext& context)
+{
+    const auto databases = Listed(
+        [&] {
+            return ListOfferedDatabasesWithAvailability(context.newConnection, context.instance);
+        },
+        context.err);
     if (!databases)
         return ExitCode::Failed;
     Tally tally;
     for (const OfferedDatabase& database : *databases) {
-        const std::string outcome = UpdatedOrSkipped(database, newConnection, instance, err, tally);
+        const std::string outcome = UpdatedOrSkipped(database, context, tally);
         // Flushed, so that in a joint log the line follows the run's own message.
-        out << Displayed(database.name) << ": " << outcome << std::endl;
+        context.out << Displayed(database.name) << ": " << outcome << std::endl;
     }
-    out << tally.updated << " updated, " << tally.skipped << " skipped, " << tally.failed
-        << " failed" << std::endl;
+    context.out << tally.updated << " updated, " << tally.skipped << " skipped, " << tally.failed
+                << " failed" << std::endl;
     return tally.failed == 0 ? ExitCode::Success : ExitCode::Failed;
 }
 

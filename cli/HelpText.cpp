@@ -1,31 +1,24 @@
 #include "HelpText.h"
 
-#include "ExitCode.h"
+#include "CommandLine.h"
 
+#include <algorithm>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace flagwright::cli {
 
 namespace {
-constexpr const char* Commands = R"(Usage: flagwright-cli list [-0]
-       flagwright-cli update NAME
-       flagwright-cli update --all
-       flagwright-cli --help | --version
-
+constexpr const char* About = R"(
 Corrects the kind code table of Emberline databases at version 14.01.03 on the
 local instance (local)\emberline2 and stamps them 14.01.04, as the Flagwright
 window does, without a window.
 
-  list          print the databases on offer, one per line
-  list -0       print them exactly, each followed by a NUL, for xargs -0
-  update NAME   update the database NAME (use update -- NAME for a name that
-                begins with -)
-  update --all  update every database that list prints, one after another;
-                those at another version, those that are not Emberline
-                databases and those this login cannot open (no access, or not
-                online: offline, restoring, ...) are skipped; one in use by
-                another connection fails
+)";
 
+constexpr const char* Outputs = R"(
 update NAME prints the run's message as TITLE: TEXT (a line break in TEXT goes
 on in an indented line), on stdout when the update succeeded, else on stderr.
 update --all prints NAME: OUTCOME for each database and then a summary line on
@@ -39,15 +32,97 @@ other C0 controls, DEL, and bytes that are not UTF-8) and \u0080 to \u009F.
 Exit codes:
 )";
 
+constexpr std::size_t Columns = 79;  // short of the last column of an 80-column terminal
+constexpr const char* Indent = "  "; // before each command and each exit code
+
+// The command as it is typed: "update NAME", "update --all".
+std::string Typed(const CommandEntry& entry)
+{
+    std::string typed(entry.name);
+    if (!entry.form.empty())
+        typed.append(" ").append(entry.form);
+    if (entry.takesName)
+        typed += " NAME";
+    return typed;
+}
+
+// Each command's forms with their options, then the program options, one a line.
+std::string Usage()
+{
+    std::vector<std::string> synopses;
+    for (const CommandEntry& entry : CommandTable()) {
+        std::string synopsis = Typed(entry);
+        for (const CommandOption& option : entry.options)
+            synopsis.append(" [").append(option.name).append("]");
+        synopses.push_back(synopsis);
+    }
+    std::string programOptions;
+    for (const ProgramOption& option : ProgramOptions())
+        programOptions.append(programOptions.empty() ? "" : " | ").append(option.names.front());
+    synopses.push_back(programOptions);
+    const std::string lead = "Usage: ";
+    std::string usage;
+    for (const std::string& synopsis : synopses)
+        usage.append(usage.empty() ? lead : std::string(lead.size(), ' '))
+            .append(ProgramName)
+            .append(" ")
+            .append(synopsis)
+            .append("\n");
+    return usage;
+}
+
+// One row of the commands' table: what is typed, in a column of its own, then the help text,
+// wrapped to Columns and continued under itself.
+std::string Row(const std::string& typed, std::string_view help, std::size_t column)
+{
+    std::string line = Indent + typed;
+    line.resize(column, ' ');
+    std::string row;
+    bool lineHasWord = false;
+    std::istringstream words{std::string(help)};
+    for (std::string word; words >> word; lineHasWord = true) {
+        if (lineHasWord && line.size() + 1 + word.size() > Columns) {
+            row += line + '\n';
+            line.assign(column, ' ');
+            lineHasWord = false;
+        }
+        if (lineHasWord)
+            line += ' ';
+        line += word;
+    }
+    return row + line + '\n';
+}
+
+// A row for each form of a command and one for each of its options, the help texts in one
+// column.
+std::string CommandRows()
+{
+    std::vector<std::pair<std::string, std::string_view>> rows;
+    for (const CommandEntry& entry : CommandTable()) {
+        rows.emplace_back(Typed(entry), entry.help);
+        for (const CommandOption& option : entry.options)
+            rows.emplace_back(Typed(entry).append(" ").append(option.name), option.help);
+    }
+    std::size_t widest = 0;
+    for (const auto& row : rows)
+        widest = std::max(widest, row.first.size());
+    std::string text;
+    for (const auto& [typed, help] : rows)
+        text += Row(typed, help, std::char_traits<char>::length(Indent) + widest + 2);
+    return text;
+}
+
 std::string Line(ExitCode code, const char* meaning)
 {
-    return "  " + std::to_string(static_cast<int>(code)) + "  " + meaning + "\n";
+    std::string line = Indent; // appended to: GCC 12 -Wrestrict
+    return line.append(std::to_string(static_cast<int>(code))).append("  ").append(meaning) + '\n';
 }
 } // namespace
 
 std::string HelpText()
 {
-    return Commands + Line(ExitCode::Success, "updated (update --all: no database failed)") +
+    return Usage() + About + CommandRows() + Outputs +
+           Line(ExitCode::Success, "updated (update --all: no database failed)") +
            Line(ExitCode::Failed, "the update failed, the databases could not be listed, or the "
                                   "output could not be written (update --all: also when a "
                                   "database failed)") +

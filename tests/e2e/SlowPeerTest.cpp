@@ -1,11 +1,11 @@
 // Servers that answer slowly, a byte at a time or not at all, at each wait of a run and of the
 // start-up listing. Every wait ends within its bound with the time-out's outcome, and nothing
 // is changed. The cases run side by side, each on a connection that the sandbox's faults
-// caught when it was accepted; logins wait in processes of their own, since one process logs
+// caught when it was accepted; the runs wait in processes of their own, since one process logs
 // in one connection at a time.
+#include "CliProcess.h"
 #include "EndToEndFixture.h"
 #include "OfferedDatabases.h"
-#include "UpdateProcess.h"
 
 #include <chrono>
 #include <future>
@@ -34,14 +34,6 @@ auto Time(Work work) -> Timed<decltype(work())>
     const auto start = Clock::now();
     auto result = work();
     return {std::move(result), Clock::now() - start};
-}
-
-std::vector<std::string> RunAlone(const std::string& database)
-{
-    flagwright::testing::RecordingWindow window;
-    UpdateRun run(window, Odbc(), EmberlineInstance());
-    run.Run(database);
-    return window.Messages();
 }
 
 // Deadlines, and how much later than its deadline a wait may end: the half second the driver
@@ -81,17 +73,19 @@ TEST_F(SlowPeer, EveryWaitEndsWithinItsDeadline)
     const std::string trickledDb = sandbox.CopyDatabase("Emberline", OwnName() + " trickled");
     const std::string stalledDb = sandbox.CopyDatabase("Emberline", OwnName() + " stalled");
     const std::string layerDb = sandbox.CopyDatabase("Emberline", OwnName() + " layer");
+    const auto update = [](const std::string& db) {
+        return [db] { return RunProcess(Cli({"update", db})); };
+    };
     // Databases that exist, so that a run the fault missed would succeed, not fail alike.
-    const auto processLines = [this](const std::string& suffix) {
-        const std::string db = sandbox.CopyDatabase("Emberline", OwnName() + " " + suffix);
-        return [db] { return UpdateProcess(db).Lines(); };
+    const auto process = [&](const std::string& suffix) {
+        return update(sandbox.CopyDatabase("Emberline", OwnName() + " " + suffix));
     };
 
-    auto silent = Start(R"({"silent_prelogin":true})", processLines("silent"));
-    auto prelogin = Start(R"({"trickle":"prelogin:2"})", processLines("prelogin"));
-    auto loginReply = Start(R"({"trickle":"login:2"})", processLines("login"));
-    auto statement = Start(R"({"trickle":"statement:2"})", [&] { return RunAlone(trickledDb); });
-    auto stalled = Start(R"({"stall":true})", [&] { return RunAlone(stalledDb); });
+    auto silent = Start(R"({"silent_prelogin":true})", process("silent"));
+    auto prelogin = Start(R"({"trickle":"prelogin:2"})", process("prelogin"));
+    auto loginReply = Start(R"({"trickle":"login:2"})", process("login"));
+    auto statement = Start(R"({"trickle":"statement:2"})", update(trickledDb));
+    auto stalled = Start(R"({"stall":true})", update(stalledDb));
     auto listing = Start(R"({"trickle":"statement:2"})",
                          [] { return OfferedDatabases(Odbc(), EmberlineInstance()); });
     // A server that acknowledges the cancel leaves the connection usable.
@@ -109,13 +103,15 @@ TEST_F(SlowPeer, EveryWaitEndsWithinItsDeadline)
     });
     sandbox.Control(R"({"cmd":"faults","faults":{}})");
 
-    const std::string loginTimedOut = FailureBox(failure_code::Unspecified);
-    const std::string statementTimedOut = flagwright::testing::MsgBoxCall(
-        "Error Number: -2147217871\r\nError Description: Timeout expired", 0, "Rate Update Error");
-    const auto expectEnded = [](const char* what, auto& waiting, const std::string& message,
+    const Finished loginTimedOut =
+        FailedWith("Database in use or does not exist. If in use, close all connections to the "
+                   "database and retry.");
+    const Finished statementTimedOut =
+        FailedWith("Error Number: -2147217871\n  Error Description: Timeout expired");
+    const auto expectEnded = [](const char* what, auto& waiting, const auto& result,
                                 Clock::duration deadline) {
         const auto timed = waiting.get();
-        EXPECT_EQ(timed.result, std::vector<std::string>{message}) << what;
+        EXPECT_EQ(timed.result, result) << what;
         ExpectWithin(what, timed.elapsed, deadline);
     };
     expectEnded("silent before the prelogin reply", silent, loginTimedOut, Login);

@@ -1,5 +1,5 @@
+#include "CliProcess.h"
 #include "EndToEndFixture.h"
-#include "UpdateProcess.h"
 
 #include <chrono>
 #include <fstream>
@@ -97,13 +97,11 @@ TEST_F(EndToEnd, AMissingDriverIsNamedAsSuch)
     const std::string registry = sandbox.NewFolder();
     const std::string broken = sandbox.NewFolder();
     std::ofstream(broken + "/odbcinst.ini") << "[FreeTDS]\nDriver=/nonexistent/libtdsodbc.so\n";
-    for (const std::string& folder : {registry, broken}) {
-        EXPECT_EQ(UpdateProcess(db, "ODBCSYSINI='" + folder + "' ").Lines(),
-                  std::vector<std::string>{
-                      "MsgBox(Error Number: 3706\\r\\nError Description: Provider cannot be "
-                      "found. It may not be properly installed.|0|Rate Update Error)"})
+    for (const std::string& folder : {registry, broken})
+        EXPECT_EQ(RunProcess(Cli({"update", db}, {{"ODBCSYSINI", folder}})),
+                  FailedWith("Error Number: 3706\n  Error Description: Provider cannot be found. "
+                             "It may not be properly installed."))
             << folder;
-    }
     EXPECT_TRUE(sandbox.Statements(db).empty());
 }
 
@@ -120,16 +118,13 @@ TEST_F(EndToEnd, DriversAreTriedInTurnUntilOneReachesTheInstance)
         << "[ODBC Driver 18 for SQL Server]\nDriver=/nonexistent/libmsodbcsql-18.so\n"
            "[ODBC Driver 17 for SQL Server]\nDriver=libtdsodbc.so\n"
            "[FreeTDS]\nDriver=libtdsodbc.so\n";
-    const std::string environment = "ODBCSYSINI='" + registry + "' ";
-    EXPECT_EQ(UpdateProcess(db, environment).Lines(),
-              std::vector<std::string>{"MsgBox(Update successful.|64|Congratulations)"});
+    EXPECT_EQ(RunProcess(Cli({"update", db}, {{"ODBCSYSINI", registry}})), Updated);
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
 
     sandbox.Control(R"({"cmd":"faults","faults":{"refuse_logins":true}})");
     const int accepted = std::stoi(sandbox.Status("accepted"));
-    EXPECT_EQ(
-        UpdateProcess(db, environment + "TDSHOST=127.0.0.1 ").Lines(),
-        std::vector<std::string>{"MsgBox(Login failed.  Please try again.|0|Rate Update Error)"});
+    EXPECT_EQ(RunProcess(Cli({"update", db}, {{"ODBCSYSINI", registry}, {"TDSHOST", "127.0.0.1"}})),
+              FailedWith("Login failed.  Please try again."));
     EXPECT_EQ(std::stoi(sandbox.Status("accepted")), accepted + 1);
 }
 

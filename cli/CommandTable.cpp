@@ -1,0 +1,49 @@
+#include "CommandTable.h"
+
+#include "Commands.h"
+
+#include <algorithm>
+
+namespace flagwright::cli {
+
+bool Command::Has(std::string_view option) const
+{
+    return std::find(options.begin(), options.end(), option) != options.end();
+}
+
+const std::vector<CommandEntry>& CommandTable()
+{
+    static const std::vector<CommandEntry> commands = {
+        {"list",
+         {},
+         false,
+         "print the databases on offer, one per line",
+         {{NulSeparated, "print them exactly, each followed by a NUL, for xargs -0"}},
+         ListDatabases},
+        {"update",
+         {},
+         true,
+         "update the database NAME (use update -- NAME for a name that begins with -)",
+         {},
+         UpdateDatabase},
+        {"update",
+         "--all",
+         false,
+         "update every database that list prints, one after another; those at another "
+         "version, those that are not Emberline databases and those this login cannot open "
+         "(no access, or not online: offline, restoring, ...) are skipped; one in use by "
+         "another connection fails",
+         {},
+         UpdateAllDatabases},
+    };
+    return commands;
+}
+
+const std::vector<ProgramOption>& ProgramOptions()
+{
+    static const std::vector<ProgramOption> options = {{{"--help", "-h"}, ShowHelp},
+                                                       {{"--version"}, ShowVersion}};
+    return options;
+}
+
+} // namespace flagwright::cli

@@ -1,0 +1,193 @@
+// What each command line asks for, and each command's exit code and exact output over the
+// scripted connection.
+#include "CommandLine.h"
+#include "ConsoleProgram.h"
+#include "EmberlineInstance.h"
+#include "Process.h"
+#include "ScriptedConnection.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace flagwright;
+using namespace flagwright::cli;
+using namespace flagwright::testing;
+using namespace std::string_literals;
+
+namespace {
+// A command line, and what it asks for: "name(database) option...", or "! " and the reason it
+// is refused.
+struct Case {
+    std::vector<std::string> arguments;
+    std::string asks;
+};
+
+std::string Parsed(const Command& command)
+{
+    std::string parsed = command.name + "(" + command.database + ")";
+    for (const std::string& option : command.options)
+        parsed += " " + option;
+    return parsed;
+}
+
+class CommandLineTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(CommandLineTest, AsksForItsCommandOrIsRefused)
+{
+    const auto parsed = ParseCommandLine(GetParam().arguments);
+    const auto* command = std::get_if<Command>(&parsed);
+    EXPECT_EQ(command ? Parsed(*command) : "! " + std::get<UsageError>(parsed).reason,
+              GetParam().asks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, CommandLineTest,
+    ::testing::Values(
+        Case{{"list"}, "list()"}, Case{{"-0", "list", "-0"}, "list() -0"},
+        Case{{"update", "Emberline"}, "update(Emberline)"}, Case{{"update", ""}, "update()"},
+        Case{{"update", "-"}, "update(-)"}, Case{{"--all", "update"}, "update() --all"},
+        // After "--" every argument is a name, the program's options included.
+        Case{{"update", "--", "-E Zürich"}, "update(-E Zürich)"},
+        Case{{"update", "--", "-h"}, "update(-h)"},
+        Case{{"update", "--", "--help"}, "update(--help)"},
+        Case{{"update", "--", "--all"}, "update(--all)"},
+        Case{{"--", "update", "--version"}, "update(--version)"},
+        Case{{"list", "--", "--help"}, "! unexpected argument '--help'"},
+        // Before "--", --help and -h, then --version, win wherever they stand.
+        Case{{"update", "Emberline", "-h"}, "--help()"},
+        Case{{"--version", "--bogus", "--help", "--"}, "--help()"},
+        Case{{"upgrade", "--version", "-0"}, "--version()"},
+        // Only text can name a database: an argument that is not UTF-8 is refused first.
+        Case{{"--help", "Emberline\xff"}, "! argument 'Emberline\\xFF' is not UTF-8 text"},
+        Case{{}, "! no command given"}, Case{{"-0"}, "! no command given"},
+        Case{{"upgrade", "Emberline"}, "! unknown command 'upgrade'"},
+        Case{{"--", "--all"}, "! unknown command '--all'"},
+        Case{{"update", "--force", "Emberline"}, "! unknown option '--force'"},
+        Case{{"update"}, "! update needs a database name, or --all"},
+        Case{{"update", "Emberline", "Reports"}, "! unexpected argument 'Reports'"},
+        Case{{"update", "--all", "Emberline"}, "! update takes a database name or --all, not both"},
+        Case{{"list", "Emberline"}, "! unexpected argument 'Emberline'"},
+        Case{{"list", "--all", "Emberline"}, "! --all belongs to update, not to list"},
+        Case{{"update", "-0", "Emberline"}, "! -0 belongs to list"},
+        Case{{"upgrade", "-0"}, "! -0 belongs to list"}));
+
+const std::string Refused = "Emberline Flagwright Message: This database does not need to be "
+                            "updated.\n  \n  This update is only necessary for database version "
+                            "14.01.03 \n";
+
+class ConsoleProgramTest : public ::testing::Test {
+protected:
+    std::shared_ptr<ConnectionScript> script = std::make_shared<ConnectionScript>();
+
+    // The program run in-process, as a Finished process would tell it.
+    Finished Run(const std::vector<std::string>& arguments) const
+    {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int exitCode = RunConsoleProgram(arguments, ScriptedConnection::Factory(script),
+                                               EmberlineInstance(), out, err);
+        return {exitCode, 0, out.str(), err.str()};
+    }
+};
+
+// The usage and the commands' rows are made from the table of commands; bad arguments
+// (CommandLineTest) are told in two lines.
+TEST_F(ConsoleProgramTest, HelpVersionAndBadArgumentsAreToldWithoutConnecting)
+{
+    const Finished help = Run({"-h"});
+    EXPECT_EQ(help, (Finished{0, 0, help.out, ""}));
+    EXPECT_EQ(help.out.rfind("Usage: flagwright-cli list [-0]\n"
+                             "       flagwright-cli update NAME\n"
+                             "       flagwright-cli update --all\n"
+                             "       flagwright-cli --help | --version\n\n",
+                             0),
+              0U)
+        << help.out;
+    EXPECT_NE(help.out.find("\n  list -0       print them exactly, each followed by a NUL, for "
+                            "xargs -0\n  update NAME   update the database NAME (use update -- "
+                            "NAME for a name that\n                begins with -)\n"),
+              std::string::npos)
+        << help.out;
+    EXPECT_EQ(Run({"--version"}), (Finished{0, 0, "14.01.0003\n", ""}));
+    EXPECT_EQ(Run({"update", "--all", "Emberline"}),
+              (Finished{2, 0, "",
+                        "flagwright-cli: update takes a database name or --all, not both\n"
+                        "Try 'flagwright-cli --help' for the commands.\n"}));
+    EXPECT_EQ(script->created, 0);
+}
+
+// The databases the window offers, each on a line that no name can break: control characters
+// and bytes that are not UTF-8 escaped, everything else as it is; or each exactly.
+TEST_F(ConsoleProgramTest, ListPrintsTheOfferedNamesShownOrExact)
+{
+    const std::string kept = "Zürich\xC2\xA0北京 😀 back\\slash \\n";
+    const std::string odd = "a\tb\nc\rd\x01\x1f\x7f NEL\xC2\x85 CSI\xC2\x9B bad\xFF\xC3 "
+                            "overlong\xC0\xAF surrogate\xED\xA0\x80";
+    script->catalogResult = CatalogRows(
+        {{"master", "1"}, {"EmberlineSupport", "0"}, {"Emberline", "0"}, {kept, "0"}, {odd, "0"}});
+    const std::string shown =
+        R"(a\tb\nc\rd\x01\x1F\x7F NEL\u0085 CSI\u009B bad\xFF\xC3 overlong\xC0\xAF surrogate\xED\xA0\x80)";
+    EXPECT_EQ(Run({"list"}), (Finished{0, 0, "Emberline\n" + kept + '\n' + shown + '\n', ""}));
+    EXPECT_EQ(Run({"list", "-0"}), (Finished{0, 0, "Emberline\0"s + kept + '\0' + odd + '\0', ""}));
+}
+
+// An instance that refuses the login is not an instance without databases.
+TEST_F(ConsoleProgramTest, ListAndUpdateAllFailWhenTheDatabasesCannotBeListed)
+{
+    script->openFailure = Failure(failure_code::AuthenticationFailed, "Login failed\tfor 'DBOPS'.");
+    for (const auto& arguments : {std::vector<std::string>{"list"}, {"update", "--all"}})
+        EXPECT_EQ(Run(arguments), (Finished{1, 0, "",
+                                            "flagwright-cli: the databases could not be listed: "
+                                            "Login failed\\tfor 'DBOPS'.\n"}))
+            << arguments.back();
+}
+
+// What cannot be updated has its own exit code and message, and is left unchanged. Every line
+// break of a message, a provider's bare LF or CR too, goes on in an indented line.
+TEST_F(ConsoleProgramTest, UpdateEndsWithTheRunsOutcomeAndMessage)
+{
+    script->versionResult = VersionRows({"14.01.03"});
+    EXPECT_EQ(Run({"update", "Emberline"}),
+              (Finished{0, 0, "Congratulations: Update successful.\n", ""}));
+    EXPECT_EQ(Run({"update", ""}), (Finished{5, 0, "", "Flagwright: No database selected.\n"}));
+    script->statements.clear();
+    script->versionResult = VersionRows({"14.01.04"});
+    EXPECT_EQ(Run({"update", "Emberline"}), (Finished{3, 0, "", Refused}));
+    script->versionResult = VersionRows({});
+    EXPECT_EQ(Run({"update", "Staging"}),
+              (Finished{4, 0, "", "Flagwright: Database is not an Emberline database.\n"}));
+    EXPECT_EQ(script->statements.size(), 2U); // the version query of each, nothing else
+    script->openFailure = Failure(failure_code::ProviderFailed, "one\ntwo\rthree\r\n");
+    EXPECT_EQ(Run({"update", "Emberline"}),
+              (Finished{1, 0, "",
+                        "Rate Update Error: Error Number: 3000\n  Error Description: one\n  "
+                        "two\n  three\n  \n"}));
+}
+
+// Every line update --all prints is led by a name shown on one line, so that none can make
+// or fake a line; the databases the listing shows this login cannot open are not connected to.
+TEST_F(ConsoleProgramTest, UpdateAllTellsEachDatabaseOnLinesOfItsOwn)
+{
+    const std::string faked = "x: updated\n9 updated, 0 skipped, 0 failed";
+    script->catalogResult = Recordset({"name", "IsSystem", "HasAccess", "Status", "UserAccess"},
+                                      {{faked, "0", "1", "ONLINE", "MULTI_USER"},
+                                       {"No Access", "0", "0", "ONLINE", "MULTI_USER"},
+                                       {"Odd", "0", "0", "NEW\tSTATE", "MULTI_USER"}});
+    script->versionResult = VersionRows({"14.01.04"});
+    const std::string shown = R"(x: updated\n9 updated, 0 skipped, 0 failed)";
+    EXPECT_EQ(Run({"update", "--all"}),
+              (Finished{0, 0,
+                        shown + ": skipped, not at version 14.01.03\n"
+                                "No Access: skipped, no access for this login\n"
+                                "Odd: skipped, not online (NEW\\tSTATE)\n"
+                                "0 updated, 3 skipped, 0 failed\n",
+                        shown +
+                            ": Emberline Flagwright Message: This database does not need to "
+                            "be updated.\n" +
+                            shown + ":   \n" + shown +
+                            ":   This update is only necessary for database version 14.01.03 \n"}));
+    ASSERT_EQ(script->opened.size(), 2U); // the listing's connection and one run
+    EXPECT_EQ(script->opened[1].database, faked);
+}
+} // namespace

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Process.h"
+
+namespace flagwright::e2e {
+
+using testing::Finished;
+using testing::Launch;
+using testing::RunProcess;
+
+// flagwright-cli with these arguments, a process of its own over the real ODBC stack;
+// environment: variables set for it.
+inline Launch Cli(std::vector<std::string> arguments,
+                  std::vector<std::pair<std::string, std::string>> environment = {})
+{
+    arguments.insert(arguments.begin(), FLAGWRIGHT_CLI);
+    return {std::move(arguments), std::move(environment)};
+}
+
+// How flagwright-cli update ends when it updated the database, and when the run failed with
+// this message.
+inline const Finished Updated{0, 0, "Congratulations: Update successful.\n", ""};
+inline Finished FailedWith(const std::string& message)
+{
+    return {1, 0, "", "Rate Update Error: " + message + "\n"};
+}
+
+} // namespace flagwright::e2e
