@@ -65,8 +65,8 @@ class SeedTest(unittest.TestCase):
         self.assertEqual(self.rows('EmberlineSupport', tables), [('SupportLog',)])
 
     def test_wrong_entry_count_fails_loudly(self):
-        with tempfile.NamedTemporaryFile('w', suffix='.cpp') as table:
-            table.write('    {"AT", 1, 0},\n    {"AA", 1, 0},\n')
+        with tempfile.NamedTemporaryFile('w', suffix='.tsv') as table:
+            table.write('AT\t1\t0\nAA\t1\t0\n')
             table.flush()
             done = subprocess.run([PYTHON, SANDBOX, 'seed', os.path.join(self.tmp.name, 'x'),
                                    '--corrections', table.name], capture_output=True, text=True)
