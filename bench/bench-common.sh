@@ -26,8 +26,7 @@ trap cleanup EXIT
 # Seeds and starts the sandbox (browser on UDP 1434); sets sandbox_port and sandbox_pid.
 start_sandbox() {
     "$root/tests/e2e/start-sandbox.sh" python3 "$root/sandbox/emberline-sandbox" "$sandbox_dir"
-    sandbox_port=$(awk '/^ready /{print $2}' "$sandbox_dir/serve.out")
-    sandbox_pid=$(cat "$sandbox_dir/serve.pid")
+    read -r sandbox_pid sandbox_port <"$sandbox_dir/serve.ready"
 }
 
 fresh_copy() {
@@ -76,9 +75,7 @@ seconds_between() {
 check_updated() {
     local db version
     for db in "$@"; do
-        version=$(python3 -c 'import sqlite3, sys; print(sqlite3.connect(sys.argv[1]).execute(
-            "SELECT Value FROM Defaults WHERE ID = '"'DBVersion'"'").fetchone()[0])' \
-            "$sandbox_dir/data/$db.sqlite")
+        version=$("$root/sandbox/emberline-sandbox" default "$sandbox_dir/data/$db.sqlite" DBVersion)
         [ "$version" = 14.01.04 ] || { echo "$db was not updated ($version)" >&2; return 1; }
     done
 }

@@ -17,9 +17,9 @@ fi
 data=.sandbox-data
 [ -d "$data" ] || sandbox/emberline-sandbox seed "$data"
 
-sandbox_pid=
+ready=$(mktemp -u)
 stop_sandbox() {
-    [ -n "$sandbox_pid" ] && kill "$sandbox_pid" 2>/dev/null && wait "$sandbox_pid" 2>/dev/null
+    [ -f "$ready" ] && read -r pid _ <"$ready" && kill "$pid" 2>/dev/null
     true
 }
 trap stop_sandbox EXIT
@@ -28,19 +28,10 @@ trap stop_sandbox EXIT
 if ss -uln 'sport = :1434' | grep -q ':1434'; then
     echo "run.sh: UDP 1434 is already taken; using the sandbox that is running there."
 else
-    ready=$(mktemp)
-    sandbox/emberline-sandbox serve --data "$data" >"$ready" &
-    sandbox_pid=$!
-    until grep -q '^ready ' "$ready"; do
-        if ! kill -0 "$sandbox_pid" 2>/dev/null; then
-            echo "run.sh: the sandbox did not start" >&2
-            rm -f "$ready"
-            exit 1
-        fi
-        sleep 0.1
-    done
-    echo "run.sh: sandbox $(cat "$ready")"
-    rm -f "$ready"
+    sandbox/emberline-sandbox serve --data "$data" --background --ready-file "$ready" \
+        >/dev/null || { echo "run.sh: the sandbox did not start" >&2; exit 1; }
+    read -r _ port <"$ready"
+    echo "run.sh: sandbox ready $port"
 fi
 
 build/dev/app/flagwright

@@ -1,7 +1,7 @@
 """Start a sandbox instance on free ports with freshly seeded data, for one test class."""
-import json
 import os
 import shutil
+import signal
 import socket
 import subprocess
 import sys
@@ -17,6 +17,8 @@ USER, PASSWORD = 'DBOPS', '58GrUw3Hyb!!'
 sys.path.insert(0, os.path.dirname(HERE))
 
 import pytds  # noqa: E402  (Debian python3-tds)
+
+import control  # noqa: E402
 
 _seed_cache = {}
 
@@ -52,33 +54,40 @@ class SandboxCase(unittest.TestCase):
         self.start_sandbox()
 
     def start_sandbox(self, *more):
-        args = [PYTHON, SANDBOX, 'serve', '--data', self.data, '--browser-port',
-                str(self.browser_port), '--log', self.log, '--control', self.control_path]
-        self.proc = subprocess.Popen(args + list(self.extra_args) + list(more),
-                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        """Starts it in the background, as the scripts do; its output goes to self.output()."""
+        self.ready = os.path.join(self.tmp, 'serve.ready')
+        args = [PYTHON, SANDBOX, 'serve', '--background', '--ready-file', self.ready, '--data',
+                self.data, '--browser-port', str(self.browser_port), '--log', self.log,
+                '--control', self.control_path]
+        with open(os.path.join(self.tmp, 'serve.out'), 'w') as out:
+            started = subprocess.run(args + list(self.extra_args) + list(more), stdout=out,
+                                     stderr=subprocess.STDOUT, timeout=30)
         self.addCleanup(self.stop_sandbox)
-        line = self.proc.stdout.readline()
-        self.assertRegex(line, r'^ready \d+\n$', self.proc.stderr.read() if not line else line)
-        self.port = int(line.split()[1])
+        self.assertEqual(started.returncode, 0, self.output())
+        with open(self.ready) as ready:
+            self.pid, self.port = map(int, ready.read().split())
+
+    def output(self):
+        with open(os.path.join(self.tmp, 'serve.out'), encoding='utf-8') as out:
+            return out.read()
+
+    def ended(self, timeout=10):
+        """Whether it ended cleanly within the timeout: it removes its ready file last."""
+        deadline = time.monotonic() + timeout
+        while os.path.exists(self.ready) and time.monotonic() < deadline:
+            time.sleep(0.02)
+        return not os.path.exists(self.ready)
 
     def stop_sandbox(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(10)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
-        self.proc.stdout.close()
-        self.proc.stderr.close()
+        if not os.path.exists(self.ready):
+            return
+        os.kill(self.pid, signal.SIGTERM)
+        if not self.ended():
+            os.kill(self.pid, signal.SIGKILL)
+            os.unlink(self.ready)
 
     def control(self, **request):
-        with socket.socket(socket.AF_UNIX) as s:
-            s.settimeout(10)
-            s.connect(self.control_path)
-            s.sendall(json.dumps(request).encode() + b'\n')
-            with s.makefile('rb') as stream:
-                return json.loads(stream.readline())
+        return control.request(self.control_path, request)
 
     def wait_for_connections(self, count, timeout=5):
         """A client's close reaches the server a moment later; wait until it has."""

@@ -36,7 +36,7 @@ std::string Unescaped(const std::string& text)
 Sandbox::Sandbox()
 {
     const char* dir = std::getenv("SANDBOX_DIR");
-    if (!dir || !std::filesystem::exists(std::string(dir) + "/serve.pid"))
+    if (!dir || !std::filesystem::exists(std::string(dir) + "/serve.ready"))
         throw std::runtime_error("the sandbox instance is not running (SANDBOX_DIR)");
     dir_ = dir;
 }
