@@ -26,6 +26,8 @@ public:
     void Resume() const;
 
 private:
+    std::string ReadyFile() const;
+
     std::string dir_;
     pid_t pid_ = -1;
     int port_ = 0;

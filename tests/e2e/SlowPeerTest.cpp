@@ -109,7 +109,7 @@ TEST_F(SlowPeer, EveryWaitEndsWithinItsDeadline)
     });
     sandbox.Control(R"({"cmd":"faults","faults":{}})");
 
-    const std::string loginTimedOut = FailureBox(failure_code::Unspecified);
+    const std::string loginTimedOut = InUseBox;
     const std::string statementTimedOut = flagwright::testing::MsgBoxCall(
         "Error Number: -2147217871\r\nError Description: Timeout expired", 0, "Rate Update Error");
     const auto expectEnded = [](const char* what, auto& waiting, const std::string& message,

@@ -57,8 +57,7 @@ TEST(StoppedPeer, WaitsEndAtTheirDeadlinesAndTheNextRunCompletes)
     window.calls.clear();
     run.Run("Emberline");
     EXPECT_EQ(window.Messages(), std::vector<std::string>{SuccessBox});
-    EXPECT_EQ(QueryFile(server.DatabaseFile("Emberline"),
-                        "SELECT Value FROM Defaults WHERE ID = 'DBVersion'"),
-              (std::vector<std::vector<std::string>>{{"14.01.04"}}));
+    EXPECT_EQ(flagwright::testing::DefaultIn(server.DatabaseFile("Emberline"), "DBVersion"),
+              "14.01.04");
 }
 } // namespace

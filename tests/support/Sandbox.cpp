@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,9 +17,17 @@
 #include <iterator>
 #include <stdexcept>
 
+extern char** environ;
+
 namespace flagwright::testing {
 
 namespace {
+std::string Read(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // The log writes backslash, tab, CR and LF as \\, \t, \r and \n.
 std::string Unescaped(const std::string& text)
 {
@@ -87,21 +98,14 @@ std::vector<std::pair<std::string, std::string>> Sandbox::Batches(std::size_t fr
 
 std::string Sandbox::Transcript() const
 {
-    std::string text;
-    for (const char* file : {"/statements.log", "/serve.out"}) {
-        std::ifstream in(dir_ + file, std::ios::binary);
-        text.append(std::istreambuf_iterator<char>(in), {});
-    }
-    return text;
+    return Read(dir_ + "/statements.log") + Read(dir_ + "/serve.out");
 }
 
 std::map<std::string, std::string> Sandbox::DatabaseFiles() const
 {
     std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_ + "/data")) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()].assign(std::istreambuf_iterator<char>(in), {});
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(dir_ + "/data"))
+        files[entry.path().filename().string()] = Read(entry.path().string());
     return files;
 }
 
@@ -238,6 +242,46 @@ std::vector<std::vector<std::string>> QueryFile(const std::string& file, const s
     }
     sqlite3_close(db);
     return rows;
+}
+
+std::string DefaultIn(const std::string& file, const std::string& id)
+{
+    const auto rows = QueryFile(file, "SELECT Value FROM Defaults WHERE ID = '" + id + "'");
+    return rows.empty() ? "(no row)" : rows[0][0];
+}
+
+int RunSandboxTool(const std::vector<std::string>& arguments, const std::string& output)
+{
+    std::vector<std::string> command{PYTHON3, SANDBOX_SCRIPT};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : command)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t pid = -1;
+    int status = 0;
+    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+std::string KindDifferences(const std::string& file, const std::string& golden)
+{
+    std::string output = std::filesystem::temp_directory_path() / "flagwright-kinds-XXXXXX";
+    close(mkstemp(output.data()));
+    const int status = RunSandboxTool({"check-kinds", file, golden}, output);
+    const std::string differences = Read(output);
+    std::filesystem::remove(output);
+    if (status == 0)
+        return {};
+    return differences.empty() ? "check-kinds exited with " + std::to_string(status) : differences;
 }
 
 } // namespace flagwright::testing

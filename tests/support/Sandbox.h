@@ -63,4 +63,15 @@ void ChangeFile(const std::string& file, const std::string& sql,
 // Rows of a query on a SQLite file, every value as text ("NULL" for NULL).
 std::vector<std::vector<std::string>> QueryFile(const std::string& file, const std::string& sql);
 
+// One Defaults value of a database file, "(no row)" without that row.
+std::string DefaultIn(const std::string& file, const std::string& id);
+
+// Runs the sandbox program with these arguments, its output and errors into the file `output`,
+// and returns its exit status (-1 when it did not exit).
+int RunSandboxTool(const std::vector<std::string>& arguments, const std::string& output);
+
+// What the sandbox's check-kinds says: empty when L_Kind of the database file holds exactly
+// the rows of the golden table, else the rows that differ.
+std::string KindDifferences(const std::string& file, const std::string& golden);
+
 } // namespace flagwright::testing
