@@ -18,11 +18,7 @@ data=.sandbox-data
 [ -d "$data" ] || sandbox/emberline-sandbox seed "$data"
 
 ready=$(mktemp -u)
-stop_sandbox() {
-    [ -f "$ready" ] && read -r pid _ <"$ready" && kill "$pid" 2>/dev/null
-    true
-}
-trap stop_sandbox EXIT
+trap 'sandbox/emberline-sandbox stop "$ready" || true' EXIT
 
 # The instance is found through the browser on UDP 1434, which only one sandbox can hold.
 if ss -uln 'sport = :1434' | grep -q ':1434'; then

@@ -1,7 +1,6 @@
 """Start a sandbox instance on free ports with freshly seeded data, for one test class."""
 import os
 import shutil
-import signal
 import socket
 import subprocess
 import sys
@@ -27,9 +26,14 @@ def seeded_copy(target):
     """Seed once per test run, then copy: seeding every class would dominate the run time."""
     if 'dir' not in _seed_cache:
         _seed_cache['dir'] = tempfile.mkdtemp(prefix='sandbox-seed-')
-        subprocess.run([PYTHON, SANDBOX, 'seed', _seed_cache['dir']], check=True,
-                       stdout=subprocess.DEVNULL)
+        run_tool('seed', _seed_cache['dir']).check_returncode()
     shutil.copytree(_seed_cache['dir'], target, dirs_exist_ok=True)
+
+
+def run_tool(*args):
+    """Runs the sandbox program with these arguments; returns what subprocess.run does."""
+    return subprocess.run([PYTHON, SANDBOX] + list(args), capture_output=True, text=True,
+                          timeout=30)
 
 
 def free_udp_port():
@@ -71,20 +75,9 @@ class SandboxCase(unittest.TestCase):
         with open(os.path.join(self.tmp, 'serve.out'), encoding='utf-8') as out:
             return out.read()
 
-    def ended(self, timeout=10):
-        """Whether it ended cleanly within the timeout: it removes its ready file last."""
-        deadline = time.monotonic() + timeout
-        while os.path.exists(self.ready) and time.monotonic() < deadline:
-            time.sleep(0.02)
-        return not os.path.exists(self.ready)
-
     def stop_sandbox(self):
-        if not os.path.exists(self.ready):
-            return
-        os.kill(self.pid, signal.SIGTERM)
-        if not self.ended():
-            os.kill(self.pid, signal.SIGKILL)
-            os.unlink(self.ready)
+        """Whether it ended by itself (or had ended) when asked to."""
+        return run_tool('stop', self.ready).returncode == 0
 
     def control(self, **request):
         return control.request(self.control_path, request)

@@ -12,7 +12,7 @@ if [ ! -f "$sandbox" ]; then
     echo "no sandbox server at $sandbox" >&2
     exit 1
 fi
-"$(dirname "$0")/stop-sandbox.sh" "$dir"
+"$python" "$sandbox" stop "$dir/serve.ready"
 rm -rf "$dir"
 mkdir -p "$dir/data"
 "$python" "$sandbox" seed "$dir/data" >/dev/null

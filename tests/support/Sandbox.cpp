@@ -4,12 +4,14 @@
 #include <sqlite3.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -50,14 +52,46 @@ Sandbox::Sandbox()
     if (!dir || !std::filesystem::exists(std::string(dir) + "/serve.ready"))
         throw std::runtime_error("the sandbox instance is not running (SANDBOX_DIR)");
     dir_ = dir;
+    ReadReadyFile();
+}
+
+Sandbox::Sandbox(OwnInstance)
+{
+    dir_ = std::filesystem::temp_directory_path() / "flagwright-private-XXXXXX";
+    if (!mkdtemp(dir_.data()))
+        throw std::runtime_error("cannot make a folder for a private sandbox");
+    ownFolders_.push_back(dir_);
+    own_ = true;
+    if (RunSandboxTool({"seed", dir_ + "/data"}, dir_ + "/seed.out") != 0 ||
+        RunSandboxTool({"serve", "--background", "--ready-file", dir_ + "/serve.ready", "--data",
+                        dir_ + "/data", "--browser-port", "0", "--log", dir_ + "/statements.log",
+                        "--control", dir_ + "/control.sock"},
+                       dir_ + "/serve.out") != 0)
+        throw std::runtime_error("the private sandbox did not start: " + Read(dir_ + "/serve.out"));
+    ReadReadyFile();
+}
+
+void Sandbox::ReadReadyFile()
+{
+    std::ifstream(dir_ + "/serve.ready") >> pid_ >> port_;
+    if (pid_ <= 0 || port_ <= 0) // a signal to pid -1 would reach every process
+        throw std::runtime_error("no ready file in " + dir_);
 }
 
 Sandbox::~Sandbox()
 {
+    if (own_) {
+        Resume();
+        RunSandboxTool({"stop", dir_ + "/serve.ready"}, dir_ + "/stop.out");
+    }
     std::error_code ignored;
     for (const std::string& folder : ownFolders_)
         std::filesystem::remove_all(folder, ignored);
 }
+
+void Sandbox::Pause() const { kill(pid_, SIGSTOP); }
+
+void Sandbox::Resume() const { kill(pid_, SIGCONT); }
 
 std::string Sandbox::DatabaseFile(const std::string& name) const
 {
@@ -94,6 +128,12 @@ std::vector<std::pair<std::string, std::string>> Sandbox::Batches(std::size_t fr
                              Unescaped(line.substr(tab == std::string::npos ? 0 : tab + 1)));
     }
     return batches;
+}
+
+std::size_t Sandbox::BatchCount() const
+{
+    const std::string log = Read(dir_ + "/statements.log");
+    return static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n'));
 }
 
 std::string Sandbox::Transcript() const
@@ -136,9 +176,9 @@ void Sandbox::Control(const std::string& command) const
     ASSERT_NE(reply.find("\"ok\": true"), std::string::npos) << command << " -> " << reply;
 }
 
-std::string Sandbox::Status(const std::string& field) const
+std::string Sandbox::Field(const std::string& command, const std::string& field) const
 {
-    const std::string reply = Request(R"({"cmd":"status"})");
+    const std::string reply = Request(command);
     const std::string key = "\"" + field + "\": ";
     const auto at = reply.find(key);
     EXPECT_NE(at, std::string::npos) << field << " in " << reply;
@@ -146,6 +186,11 @@ std::string Sandbox::Status(const std::string& field) const
         return {};
     const auto start = at + key.size();
     return reply.substr(start, reply.find_first_of(",}", start) - start);
+}
+
+std::string Sandbox::Status(const std::string& field) const
+{
+    return Field(R"({"cmd":"status"})", field);
 }
 
 int Sandbox::ConnectionsTo(const std::string& database) const
@@ -156,11 +201,9 @@ int Sandbox::ConnectionsTo(const std::string& database) const
             quoted += '\\';
         quoted += c;
     }
-    const std::string reply = Request(R"({"cmd":"connections","database":")" + quoted + "\"}");
-    const std::string key = "\"connections\": ";
-    const auto at = reply.find(key);
-    EXPECT_NE(at, std::string::npos) << reply;
-    return at == std::string::npos ? -1 : std::atoi(reply.c_str() + at + key.size());
+    const std::string count =
+        Field(R"({"cmd":"connections","database":")" + quoted + "\"}", "connections");
+    return count.empty() ? -1 : std::stoi(count);
 }
 
 std::string Sandbox::NewFolder()

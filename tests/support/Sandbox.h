@@ -8,11 +8,17 @@
 
 namespace flagwright::testing {
 
-// The sandbox instance the test fixture started: its data folder, statement log and control
-// socket, found through SANDBOX_DIR. Construction fails when it is not there.
+// A sandbox instance: its data folder, statement log and control socket.
 class Sandbox {
 public:
+    struct OwnInstance {};
+
+    // The instance the test fixture started, found through SANDBOX_DIR; construction fails
+    // when it is not there.
     Sandbox();
+    // An instance of this object's own, seeded afresh, on a free port and without the browser,
+    // so it runs beside the shared one; stopped and removed with this object.
+    explicit Sandbox(OwnInstance);
     ~Sandbox();
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
@@ -24,6 +30,8 @@ public:
     std::vector<std::string> Statements(const std::string& database) const;
     // Every logged batch from the entry `from` on, as (database, statement), unescaped.
     std::vector<std::pair<std::string, std::string>> Batches(std::size_t from = 0) const;
+    // How many batches it has logged so far, whole lines only: for a test that watches a run.
+    std::size_t BatchCount() const;
     // What the instance wrote: its statement log and its own output.
     std::string Transcript() const;
     // The contents of every database file, by file name.
@@ -46,12 +54,23 @@ public:
     // Undoes what a test changed: no faults, running, serving the seeded folder.
     void Restore() const;
 
+    int Port() const { return port_; }
+    // SIGSTOP and SIGCONT: a server that stops answering and resumes.
+    void Pause() const;
+    void Resume() const;
+
 private:
+    void ReadReadyFile();
     std::string Request(const std::string& command) const;
+    // One field of the reply to a command, as JSON text.
+    std::string Field(const std::string& command, const std::string& field) const;
     // Serves a new folder of copies, each (seed, name).
     std::string ServeCopies(const std::vector<std::pair<std::string, std::string>>& copies);
 
     std::string dir_;
+    bool own_ = false;
+    int pid_ = -1;
+    int port_ = 0;
     std::vector<std::string> ownFolders_;
 };
 
