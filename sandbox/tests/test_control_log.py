@@ -43,12 +43,10 @@ class ControlTest(SandboxCase):
 class CommandLineTest(SandboxCase):
     """The verbs the scripts and C++ tests use instead of their own clients."""
 
-    def test_control_prints_the_answer_or_one_field_and_fails_unless_ok(self):
+    def test_control_prints_one_field_and_fails_unless_ok(self):
         def ask(*args):
             done = run_tool('control', self.control_path, *args)
             return done.returncode, done.stdout
-        self.assertEqual(ask('{"cmd": "ping"}'), (0, '{"ok": true}\n'))
-        self.assertEqual(ask('{"cmd": "status"}', 'port'), (0, '%d\n' % self.port))
         self.assertEqual(ask('{"cmd": "status"}', 'data'), (0, self.data + '\n'))
         self.assertEqual(ask('{"cmd": "ping"}', 'port'), (1, ''))
         self.assertEqual([ask(bad)[0] for bad in ('{"cmd": "explode"}', 'not json')], [1, 1])

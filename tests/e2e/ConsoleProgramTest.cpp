@@ -71,9 +71,7 @@ protected:
 
     static std::string VersionIn(const std::string& folder, const std::string& database)
     {
-        const auto rows = QueryFile(folder + "/" + database + ".sqlite",
-                                    "SELECT Value FROM Defaults WHERE ID = 'DBVersion'");
-        return rows.empty() ? "(no row)" : rows[0][0];
+        return flagwright::testing::DefaultIn(folder + "/" + database + ".sqlite", "DBVersion");
     }
 
     // The statements that reached the server for this database after the log entry `from`.

@@ -20,7 +20,6 @@
 namespace flagwright::e2e {
 
 using testing::ChangeFile;
-using testing::QueryFile;
 using testing::Sandbox;
 
 inline const std::string VersionQuery = "Select Value from Defaults where ID = 'DBVersion'";

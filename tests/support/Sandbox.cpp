@@ -217,25 +217,20 @@ std::string Sandbox::NewFolder()
 
 std::string Sandbox::ServeCopiesOfEmberline(const std::vector<std::string>& names)
 {
-    std::vector<std::pair<std::string, std::string>> copies;
-    for (const std::string& name : names)
-        copies.emplace_back("Emberline", name);
-    return ServeCopies(copies);
+    return ServeCopies(std::vector<std::string>(names.size(), "Emberline"), names);
 }
 
 std::string Sandbox::ServeCopiesOf(const std::vector<std::string>& seeds)
 {
-    std::vector<std::pair<std::string, std::string>> copies;
-    for (const std::string& seed : seeds)
-        copies.emplace_back(seed, seed);
-    return ServeCopies(copies);
+    return ServeCopies(seeds, seeds);
 }
 
-std::string Sandbox::ServeCopies(const std::vector<std::pair<std::string, std::string>>& copies)
+std::string Sandbox::ServeCopies(const std::vector<std::string>& seeds,
+                                 const std::vector<std::string>& names)
 {
     const std::string folder = NewFolder();
-    for (const auto& [seed, name] : copies)
-        std::filesystem::copy_file(DatabaseFile(seed), folder + "/" + name + ".sqlite");
+    for (std::size_t i = 0; i < seeds.size(); ++i)
+        std::filesystem::copy_file(DatabaseFile(seeds[i]), folder + "/" + names[i] + ".sqlite");
     Control(R"({"cmd":"data","dir":")" + folder + "\"}");
     return folder;
 }

@@ -64,8 +64,9 @@ private:
     std::string Request(const std::string& command) const;
     // One field of the reply to a command, as JSON text.
     std::string Field(const std::string& command, const std::string& field) const;
-    // Serves a new folder of copies, each (seed, name).
-    std::string ServeCopies(const std::vector<std::pair<std::string, std::string>>& copies);
+    // Serves a new folder of copies of the seeds, each under the name at its index.
+    std::string ServeCopies(const std::vector<std::string>& seeds,
+                            const std::vector<std::string>& names);
 
     std::string dir_;
     bool own_ = false;
