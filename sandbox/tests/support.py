@@ -56,19 +56,19 @@ class SandboxCase(unittest.TestCase):
         self.control_path = os.path.join(self.tmp, 'control.sock')
         self.start_sandbox()
 
-    def start_sandbox(self, *more):
+    def start_sandbox(self):
         """Starts it in the background, as the scripts do; its output goes to self.output()."""
         self.ready = os.path.join(self.tmp, 'serve.ready')
         args = [PYTHON, SANDBOX, 'serve', '--background', '--ready-file', self.ready, '--data',
                 self.data, '--browser-port', str(self.browser_port), '--log', self.log,
                 '--control', self.control_path]
         with open(os.path.join(self.tmp, 'serve.out'), 'w') as out:
-            started = subprocess.run(args + list(self.extra_args) + list(more), stdout=out,
+            started = subprocess.run(args + list(self.extra_args), stdout=out,
                                      stderr=subprocess.STDOUT, timeout=30)
         self.addCleanup(self.stop_sandbox)
         self.assertEqual(started.returncode, 0, self.output())
         with open(self.ready) as ready:
-            self.pid, self.port = map(int, ready.read().split())
+            self.port = int(ready.read().split()[1])
 
     def output(self):
         with open(os.path.join(self.tmp, 'serve.out'), encoding='utf-8') as out:
