@@ -11,10 +11,10 @@ def _open(path):
 
 
 def default_value(path, key):
-    """The Defaults value of ID `key`, or None without that row."""
+    """The Defaults value of ID `key` as text: 'NULL' for NULL, '(no row)' without that row."""
     with _open(path) as db:
         row = db.execute('SELECT Value FROM Defaults WHERE ID = ?', (key,)).fetchone()
-    return row[0] if row else None
+    return '(no row)' if row is None else 'NULL' if row[0] is None else row[0]
 
 
 def kind_differences(path, golden):

@@ -260,34 +260,6 @@ void ChangeFile(const std::string& file, const std::string& sql,
     sqlite3_close(db);
 }
 
-std::vector<std::vector<std::string>> QueryFile(const std::string& file, const std::string& sql)
-{
-    sqlite3* db = nullptr;
-    std::vector<std::vector<std::string>> rows;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(statement) == SQLITE_ROW) {
-                std::vector<std::string> row;
-                for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-                    const auto* text = sqlite3_column_text(statement, i);
-                    row.push_back(text ? reinterpret_cast<const char*>(text) : "NULL");
-                }
-                rows.push_back(std::move(row));
-            }
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return rows;
-}
-
-std::string DefaultIn(const std::string& file, const std::string& id)
-{
-    const auto rows = QueryFile(file, "SELECT Value FROM Defaults WHERE ID = '" + id + "'");
-    return rows.empty() ? "(no row)" : rows[0][0];
-}
-
 int RunSandboxTool(const std::vector<std::string>& arguments, const std::string& output)
 {
     std::vector<std::string> command{PYTHON3, SANDBOX_SCRIPT};
@@ -310,13 +282,31 @@ int RunSandboxTool(const std::vector<std::string>& arguments, const std::string&
     return WEXITSTATUS(status);
 }
 
+namespace {
+// Runs the sandbox program; returns its output, and its exit status in `status`.
+std::string ToolOutput(const std::vector<std::string>& arguments, int& status)
+{
+    std::string output = std::filesystem::temp_directory_path() / "flagwright-tool-XXXXXX";
+    close(mkstemp(output.data()));
+    status = RunSandboxTool(arguments, output);
+    std::string text = Read(output);
+    std::filesystem::remove(output);
+    return text;
+}
+} // namespace
+
+std::string DefaultIn(const std::string& file, const std::string& id)
+{
+    int status = -1;
+    const std::string line = ToolOutput({"default", file, id}, status);
+    EXPECT_EQ(status, 0) << line;
+    return status == 0 && !line.empty() ? line.substr(0, line.size() - 1) : line;
+}
+
 std::string KindDifferences(const std::string& file, const std::string& golden)
 {
-    std::string output = std::filesystem::temp_directory_path() / "flagwright-kinds-XXXXXX";
-    close(mkstemp(output.data()));
-    const int status = RunSandboxTool({"check-kinds", file, golden}, output);
-    const std::string differences = Read(output);
-    std::filesystem::remove(output);
+    int status = -1;
+    const std::string differences = ToolOutput({"check-kinds", file, golden}, status);
     if (status == 0)
         return {};
     return differences.empty() ? "check-kinds exited with " + std::to_string(status) : differences;

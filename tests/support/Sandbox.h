@@ -80,10 +80,8 @@ private:
 void ChangeFile(const std::string& file, const std::string& sql,
                 const std::optional<std::string>& value = std::nullopt);
 
-// Rows of a query on a SQLite file, every value as text ("NULL" for NULL).
-std::vector<std::vector<std::string>> QueryFile(const std::string& file, const std::string& sql);
-
-// One Defaults value of a database file, "(no row)" without that row.
+// One Defaults value of a database file, as the sandbox's default verb prints it: "NULL" for
+// NULL, "(no row)" without that row.
 std::string DefaultIn(const std::string& file, const std::string& id);
 
 // Runs the sandbox program with these arguments, its output and errors into the file `output`,
