@@ -3,8 +3,6 @@ table. Files are opened read-only, so a wrong path never leaves an empty databas
 import sqlite3
 import urllib.parse
 
-KIND_COLUMNS = 'KindCode, Description, Direct, LineOverhead, Active, SortOrder, GLAccount'
-
 
 def _open(path):
     return sqlite3.connect('file:%s?mode=ro' % urllib.parse.quote(path), uri=True)
@@ -21,7 +19,8 @@ def kind_differences(path, golden):
     """Lines 'unexpected ROW' / 'missing ROW' where L_Kind differs from the golden TSV (a
     header line, then every column of every row, NULL as 'NULL'); none when it matches."""
     with _open(path) as db:
-        rows = db.execute('SELECT %s FROM L_Kind' % KIND_COLUMNS).fetchall()
+        rows = db.execute('SELECT KindCode, Description, Direct, LineOverhead, Active, '
+                          'SortOrder, GLAccount FROM L_Kind').fetchall()
     actual = {'\t'.join('NULL' if v is None else str(v) for v in row) for row in rows}
     with open(golden, encoding='utf-8') as table:
         expected = set(table.read().splitlines()[1:])

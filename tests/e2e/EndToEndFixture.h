@@ -1,7 +1,6 @@
 #pragma once
 
 #include "EmberlineInstance.h"
-#include "KindsAfterUpdate.h"
 #include "OdbcConnection.h"
 #include "RecordingWindow.h"
 #include "Sandbox.h"
@@ -47,6 +46,21 @@ inline ::testing::AssertionResult IsCompleteRun(const std::vector<std::string>& 
         "c5383d83d364f99e23b1ee7893a3e1fe9ef40e20d708829239af40d7a89374be")
         return ::testing::AssertionFailure() << "the corrections differ from the pinned ones";
     return ::testing::AssertionSuccess();
+}
+
+// Passes when L_Kind of the database file holds exactly the rows of a completed update of the
+// sample database Emberline, every column: the golden table is written out once and checked
+// against an independent transcription of the correction table, so it does not follow edits
+// of the program's table. The seed gives each code its position in the program's table as
+// SortOrder, so a change of order shows here as well as a change of flags.
+inline ::testing::AssertionResult AsAfterUpdate(const std::string& databaseFile)
+{
+    const std::string differences = testing::KindDifferences(databaseFile, KINDS_AFTER_UPDATE);
+    if (differences.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "L_Kind of " << databaseFile << " differs from " << KINDS_AFTER_UPDATE << ":\n"
+           << differences;
 }
 
 // The run's failure boxes, as the operator reads them.

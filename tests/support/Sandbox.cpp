@@ -44,6 +44,41 @@ std::string Unescaped(const std::string& text)
     }
     return plain;
 }
+
+// Runs the sandbox program with these arguments, its output and errors into the file `output`,
+// and returns its exit status (-1 when it did not exit).
+int RunSandboxTool(const std::vector<std::string>& arguments, const std::string& output)
+{
+    std::vector<std::string> command{PYTHON3, SANDBOX_SCRIPT};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : command)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t pid = -1;
+    int status = 0;
+    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// Runs the sandbox program; returns its output, and its exit status in `status`.
+std::string ToolOutput(const std::vector<std::string>& arguments, int& status)
+{
+    std::string output = std::filesystem::temp_directory_path() / "flagwright-tool-XXXXXX";
+    close(mkstemp(output.data()));
+    status = RunSandboxTool(arguments, output);
+    std::string text = Read(output);
+    std::filesystem::remove(output);
+    return text;
+}
 } // namespace
 
 Sandbox::Sandbox()
@@ -259,41 +294,6 @@ void ChangeFile(const std::string& file, const std::string& sql,
     sqlite3_finalize(statement);
     sqlite3_close(db);
 }
-
-int RunSandboxTool(const std::vector<std::string>& arguments, const std::string& output)
-{
-    std::vector<std::string> command{PYTHON3, SANDBOX_SCRIPT};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& argument : command)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    pid_t pid = -1;
-    int status = 0;
-    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
-
-namespace {
-// Runs the sandbox program; returns its output, and its exit status in `status`.
-std::string ToolOutput(const std::vector<std::string>& arguments, int& status)
-{
-    std::string output = std::filesystem::temp_directory_path() / "flagwright-tool-XXXXXX";
-    close(mkstemp(output.data()));
-    status = RunSandboxTool(arguments, output);
-    std::string text = Read(output);
-    std::filesystem::remove(output);
-    return text;
-}
-} // namespace
 
 std::string DefaultIn(const std::string& file, const std::string& id)
 {

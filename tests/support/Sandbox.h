@@ -84,10 +84,6 @@ void ChangeFile(const std::string& file, const std::string& sql,
 // NULL, "(no row)" without that row.
 std::string DefaultIn(const std::string& file, const std::string& id);
 
-// Runs the sandbox program with these arguments, its output and errors into the file `output`,
-// and returns its exit status (-1 when it did not exit).
-int RunSandboxTool(const std::vector<std::string>& arguments, const std::string& output);
-
 // What the sandbox's check-kinds says: empty when L_Kind of the database file holds exactly
 // the rows of the golden table, else the rows that differ.
 std::string KindDifferences(const std::string& file, const std::string& golden);
