@@ -1,4 +1,4 @@
-"""Control socket: one JSON request per line in, one JSON answer per line out; and its client."""
+"""Control socket: one JSON request per line in, one JSON answer per line out."""
 import json
 import os
 import socket
@@ -72,13 +72,3 @@ class ControlServer:
         close_now(self.sock)
         if os.path.exists(self.path):
             os.unlink(self.path)
-
-
-def request(path, message, timeout=10):
-    """Sends one request (a dict) to the control socket at `path`; returns the answer."""
-    with socket.socket(socket.AF_UNIX) as sock:
-        sock.settimeout(timeout)
-        sock.connect(path)
-        sock.sendall(json.dumps(message).encode() + b'\n')
-        with sock.makefile('rb') as stream:
-            return json.loads(stream.readline())

@@ -34,12 +34,9 @@ def read_corrections(path):
     except OSError as error:
         raise SeedError('cannot read correction table %s: %s' % (path, error)) from error
     matches = list(map(_ENTRY.match, lines))
-    if not all(matches):
-        raise SeedError('%s: line %d is not KindCode<TAB>Direct<TAB>LineOverhead'
-                        % (path, matches.index(None) + 1))
-    if len(matches) != EXPECTED_ENTRIES:
-        raise SeedError('%s: found %d kind code entries, expected %d'
-                        % (path, len(matches), EXPECTED_ENTRIES))
+    if None in matches or len(matches) != EXPECTED_ENTRIES:
+        raise SeedError('%s: found %d kind code entries, expected %d (and no other lines)'
+                        % (path, len(matches) - matches.count(None), EXPECTED_ENTRIES))
     return [(m.group(1), int(m.group(2)), int(m.group(3))) for m in matches]
 
 

@@ -37,9 +37,7 @@ sandbox_control() { # REQUEST [FIELD]
 }
 
 # Prints one Defaults value of a database file.
-stored_default() {
-    "$PYTHON3" "$SANDBOX" default "$1" "$2"
-}
+stored_default() { "$PYTHON3" "$SANDBOX" default "$1" "$2"; }
 
 # Fails unless the database file is corrected and stamped: L_Kind holds exactly the rows of a
 # completed update, DBVersion reads 14.01.04 and DBUpdateFrom 14.01.03.
