@@ -10,11 +10,12 @@ else
     work=$(mktemp -d /dev/shm/flagwright-bench.XXXXXX)
 fi
 sandbox_dir=$work/sandbox
+sandbox=$root/sandbox/emberline-sandbox
 login_user=DBOPS
 login_password='58GrUw3Hyb!!'
 
 stop_sandbox() {
-    "$root/tests/e2e/stop-sandbox.sh" "$sandbox_dir"
+    python3 "$sandbox" stop "$sandbox_dir/serve.ready"
 }
 
 cleanup() {
@@ -25,9 +26,8 @@ trap cleanup EXIT
 
 # Seeds and starts the sandbox (browser on UDP 1434); sets sandbox_port and sandbox_pid.
 start_sandbox() {
-    "$root/tests/e2e/start-sandbox.sh" python3 "$root/sandbox/emberline-sandbox" "$sandbox_dir"
-    sandbox_port=$(awk '/^ready /{print $2}' "$sandbox_dir/serve.out")
-    sandbox_pid=$(cat "$sandbox_dir/serve.pid")
+    "$root/tests/e2e/start-sandbox.sh" python3 "$sandbox" "$sandbox_dir"
+    read -r sandbox_pid sandbox_port <"$sandbox_dir/serve.ready"
 }
 
 fresh_copy() {
@@ -76,9 +76,7 @@ seconds_between() {
 check_updated() {
     local db version
     for db in "$@"; do
-        version=$(python3 -c 'import sqlite3, sys; print(sqlite3.connect(sys.argv[1]).execute(
-            "SELECT Value FROM Defaults WHERE ID = '"'DBVersion'"'").fetchone()[0])' \
-            "$sandbox_dir/data/$db.sqlite")
+        version=$(python3 "$sandbox" default "$sandbox_dir/data/$db.sqlite" DBVersion)
         [ "$version" = 14.01.04 ] || { echo "$db was not updated ($version)" >&2; return 1; }
     done
 }

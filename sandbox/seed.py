@@ -5,8 +5,8 @@ import sqlite3
 
 EXPECTED_ENTRIES = 791
 DEFAULT_CORRECTIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..',
-                                   'corrections', 'KindCodeCorrections.cpp')
-_ENTRY = re.compile(r'^\s*\{"([^"]+)",\s*([01]),\s*([01])\},\s*$')
+                                   'corrections', 'KindCodeCorrections.tsv')
+_ENTRY = re.compile(r'^([A-Z0-9]+)\t([01])\t([01])$')
 LOCAL_CODES = ['ZZ%02d' % i for i in range(1, 31)]
 
 SCHEMA_DEFAULTS = ('CREATE TABLE Defaults (ID NVARCHAR(50) PRIMARY KEY COLLATE NOCASE, '
@@ -27,18 +27,17 @@ class SeedError(Exception):
 
 
 def read_corrections(path):
-    """[(code, direct, line_overhead)] from the C++ table; exactly 791 entries or SeedError."""
+    """[(code, direct, line_overhead)] from the table's lines; exactly 791 entries or SeedError."""
     try:
         with open(path, encoding='utf-8') as source:
             lines = source.read().splitlines()
     except OSError as error:
         raise SeedError('cannot read correction table %s: %s' % (path, error)) from error
-    entries = [(m.group(1), int(m.group(2)), int(m.group(3)))
-               for m in map(_ENTRY.match, lines) if m]
-    if len(entries) != EXPECTED_ENTRIES:
-        raise SeedError('%s: found %d kind code entries, expected %d'
-                        % (path, len(entries), EXPECTED_ENTRIES))
-    return entries
+    matches = list(map(_ENTRY.match, lines))
+    if None in matches or len(matches) != EXPECTED_ENTRIES:
+        raise SeedError('%s: found %d kind code entries, expected %d (and no other lines)'
+                        % (path, len(matches) - matches.count(None), EXPECTED_ENTRIES))
+    return [(m.group(1), int(m.group(2)), int(m.group(3))) for m in matches]
 
 
 def _defaults(version, update_from=None, with_version=True):

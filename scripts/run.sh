@@ -17,30 +17,17 @@ fi
 data=.sandbox-data
 [ -d "$data" ] || sandbox/emberline-sandbox seed "$data"
 
-sandbox_pid=
-stop_sandbox() {
-    [ -n "$sandbox_pid" ] && kill "$sandbox_pid" 2>/dev/null && wait "$sandbox_pid" 2>/dev/null
-    true
-}
-trap stop_sandbox EXIT
+ready=$(mktemp -u)
+trap 'sandbox/emberline-sandbox stop "$ready" || true' EXIT
 
 # The instance is found through the browser on UDP 1434, which only one sandbox can hold.
 if ss -uln 'sport = :1434' | grep -q ':1434'; then
     echo "run.sh: UDP 1434 is already taken; using the sandbox that is running there."
 else
-    ready=$(mktemp)
-    sandbox/emberline-sandbox serve --data "$data" >"$ready" &
-    sandbox_pid=$!
-    until grep -q '^ready ' "$ready"; do
-        if ! kill -0 "$sandbox_pid" 2>/dev/null; then
-            echo "run.sh: the sandbox did not start" >&2
-            rm -f "$ready"
-            exit 1
-        fi
-        sleep 0.1
-    done
-    echo "run.sh: sandbox $(cat "$ready")"
-    rm -f "$ready"
+    sandbox/emberline-sandbox serve --data "$data" --background --ready-file "$ready" \
+        >/dev/null || { echo "run.sh: the sandbox did not start" >&2; exit 1; }
+    read -r _ port <"$ready"
+    echo "run.sh: sandbox ready $port"
 fi
 
 build/dev/app/flagwright

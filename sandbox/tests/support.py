@@ -25,9 +25,14 @@ def seeded_copy(target):
     """Seed once per test run, then copy: seeding every class would dominate the run time."""
     if 'dir' not in _seed_cache:
         _seed_cache['dir'] = tempfile.mkdtemp(prefix='sandbox-seed-')
-        subprocess.run([PYTHON, SANDBOX, 'seed', _seed_cache['dir']], check=True,
-                       stdout=subprocess.DEVNULL)
+        run_tool('seed', _seed_cache['dir']).check_returncode()
     shutil.copytree(_seed_cache['dir'], target, dirs_exist_ok=True)
+
+
+def run_tool(*args):
+    """Runs the sandbox program with these arguments; returns what subprocess.run does."""
+    return subprocess.run([PYTHON, SANDBOX] + list(args), capture_output=True, text=True,
+                          timeout=30)
 
 
 def free_udp_port():
@@ -51,34 +56,31 @@ class SandboxCase(unittest.TestCase):
         self.control_path = os.path.join(self.tmp, 'control.sock')
         self.start_sandbox()
 
-    def start_sandbox(self, *more):
-        args = [PYTHON, SANDBOX, 'serve', '--data', self.data, '--browser-port',
-                str(self.browser_port), '--log', self.log, '--control', self.control_path]
-        self.proc = subprocess.Popen(args + list(self.extra_args) + list(more),
-                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    def start_sandbox(self):
+        """Starts it in the background, as the scripts do; its output goes to self.output()."""
+        self.ready = os.path.join(self.tmp, 'serve.ready')
+        args = [PYTHON, SANDBOX, 'serve', '--background', '--ready-file', self.ready, '--data',
+                self.data, '--browser-port', str(self.browser_port), '--log', self.log,
+                '--control', self.control_path]
+        with open(os.path.join(self.tmp, 'serve.out'), 'w') as out:
+            started = subprocess.run(args + list(self.extra_args), stdout=out,
+                                     stderr=subprocess.STDOUT, timeout=30)
         self.addCleanup(self.stop_sandbox)
-        line = self.proc.stdout.readline()
-        self.assertRegex(line, r'^ready \d+\n$', self.proc.stderr.read() if not line else line)
-        self.port = int(line.split()[1])
+        self.assertEqual(started.returncode, 0, self.output())
+        with open(self.ready) as ready:
+            self.port = int(ready.read().split()[1])
+
+    def output(self):
+        with open(os.path.join(self.tmp, 'serve.out'), encoding='utf-8') as out:
+            return out.read()
 
     def stop_sandbox(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(10)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
-        self.proc.stdout.close()
-        self.proc.stderr.close()
+        """Whether it ended by itself (or had ended) when asked to."""
+        return run_tool('stop', self.ready).returncode == 0
 
     def control(self, **request):
-        with socket.socket(socket.AF_UNIX) as s:
-            s.settimeout(10)
-            s.connect(self.control_path)
-            s.sendall(json.dumps(request).encode() + b'\n')
-            with s.makefile('rb') as stream:
-                return json.loads(stream.readline())
+        """The answer of the control verb, which every control request of these tests takes."""
+        return json.loads(run_tool('control', self.control_path, json.dumps(request)).stdout)
 
     def wait_for_connections(self, count, timeout=5):
         """A client's close reaches the server a moment later; wait until it has."""

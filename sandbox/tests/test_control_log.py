@@ -1,10 +1,11 @@
 """Control socket commands, the batch log, and the process life cycle."""
 import os
-import signal
 import socket
 import sqlite3
 
-from support import PASSWORD, SandboxCase
+from support import HERE, PASSWORD, SandboxCase, run_tool
+
+GOLDEN = os.path.join(HERE, '..', '..', 'tests', 'e2e', 'EmberlineKindsAfterUpdate.tsv')
 
 
 class ControlTest(SandboxCase):
@@ -35,9 +36,41 @@ class ControlTest(SandboxCase):
         self.assertFalse(self.control(cmd='data', dir=os.path.join(self.tmp, 'none'))['ok'])
 
     def test_sigterm_exits_cleanly_and_removes_socket(self):
-        self.proc.send_signal(signal.SIGTERM)
-        self.assertEqual(self.proc.wait(10), 0)
+        self.assertTrue(self.stop_sandbox(), 'it had to be killed')
         self.assertFalse(os.path.exists(self.control_path))
+
+
+class CommandLineTest(SandboxCase):
+    """The verbs the scripts and C++ tests use instead of their own clients."""
+
+    def test_control_prints_one_field_and_fails_unless_ok(self):
+        def ask(*args):
+            done = run_tool('control', self.control_path, *args)
+            return done.returncode, done.stdout
+        self.assertEqual(ask('{"cmd": "status"}', 'data'), (0, self.data + '\n'))
+        self.assertEqual(ask('{"cmd": "ping"}', 'port'), (1, ''))
+        self.assertEqual([ask(bad)[0] for bad in ('{"cmd": "explode"}', 'not json')], [1, 1])
+
+    def test_default_and_check_kinds_read_database_files(self):
+        def file(name):
+            return os.path.join(self.data, name + '.sqlite')
+        self.assertEqual(run_tool('default', file('Emberline'), 'dbupdatefrom').stdout,
+                         '14.01.02\n')
+        self.assertEqual(run_tool('default', file('Staging'), 'DBVersion').stdout, '(no row)\n')
+        self.assertEqual(run_tool('default', file('Nothing'), 'DBVersion').returncode, 1)
+        self.assertFalse(os.path.exists(file('Nothing')), 'a missing file was created')
+        self.assertEqual(run_tool('check-kinds', file('EmberlineArchive'), GOLDEN).returncode, 0)
+        differs = run_tool('check-kinds', file('Emberline'), GOLDEN)
+        self.assertEqual((differs.returncode, len(differs.stdout.splitlines())), (1, 2 * 791))
+        self.assertIn('unexpected AT\tKind AT\t0\t1\t1\t10\t5001\n', differs.stdout)
+        self.assertIn('missing AT\tKind AT\t1\t0\t1\t10\t5001\n', differs.stdout)
+
+    def test_background_start_fails_when_it_cannot_listen(self):
+        ready = os.path.join(self.tmp, 'second.ready')
+        done = run_tool('serve', '--background', '--ready-file', ready, '--data', self.data,
+                        '--port', str(self.port), '--browser-port', '0')
+        self.assertEqual((done.returncode, os.path.exists(ready)), (1, False))
+        self.assertIn('cannot listen', done.stderr)
 
 
 class LogTest(SandboxCase):

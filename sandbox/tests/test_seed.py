@@ -1,11 +1,10 @@
 """The sample databases follow the program's correction table."""
 import os
 import sqlite3
-import subprocess
 import tempfile
 import unittest
 
-from support import PYTHON, SANDBOX
+from support import run_tool
 
 import seed
 
@@ -24,7 +23,7 @@ class SeedTest(unittest.TestCase):
             f.write('keep')
         with open(os.path.join(cls.dir, 'Emberline.sqlite'), 'w') as f:
             f.write('stale')
-        subprocess.run([PYTHON, SANDBOX, 'seed', cls.dir], check=True, stdout=subprocess.DEVNULL)
+        run_tool('seed', cls.dir).check_returncode()
         cls.corrections = seed.read_corrections(seed.DEFAULT_CORRECTIONS)
 
     @classmethod
@@ -65,11 +64,10 @@ class SeedTest(unittest.TestCase):
         self.assertEqual(self.rows('EmberlineSupport', tables), [('SupportLog',)])
 
     def test_wrong_entry_count_fails_loudly(self):
-        with tempfile.NamedTemporaryFile('w', suffix='.cpp') as table:
-            table.write('    {"AT", 1, 0},\n    {"AA", 1, 0},\n')
+        with tempfile.NamedTemporaryFile('w', suffix='.tsv') as table:
+            table.write('AT\t1\t0\nAA\t1\t0\n')
             table.flush()
-            done = subprocess.run([PYTHON, SANDBOX, 'seed', os.path.join(self.tmp.name, 'x'),
-                                   '--corrections', table.name], capture_output=True, text=True)
+            done = run_tool('seed', os.path.join(self.tmp.name, 'x'), '--corrections', table.name)
         self.assertNotEqual(done.returncode, 0)
         self.assertIn('found 2 kind code entries, expected 791', done.stderr)
         self.assertFalse(os.path.exists(os.path.join(self.tmp.name, 'x')))

@@ -29,6 +29,6 @@ TEST_F(EndToEnd, TwoProcessesAtOnceLeaveTheDatabaseCorrect)
     EXPECT_TRUE(firstRun == Updated || secondRun == Updated) << firstRun << "\n" << secondRun;
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
     EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.03");
-    EXPECT_TRUE(AsAfterUpdate(Kinds(db)));
+    EXPECT_TRUE(AsAfterUpdate(sandbox.DatabaseFile(db)));
 }
 } // namespace

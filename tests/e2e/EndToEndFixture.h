@@ -1,13 +1,10 @@
 #pragma once
 
 #include "EmberlineInstance.h"
-#include "Failure.h"
-#include "KindCodeCorrections.h"
-#include "KindsAfterUpdate.h"
 #include "OdbcConnection.h"
 #include "RecordingWindow.h"
-#include "RunFailureMessage.h"
 #include "Sandbox.h"
+#include "Sha256.h"
 #include "UpdateRun.h"
 
 #include <gtest/gtest.h>
@@ -22,32 +19,60 @@
 namespace flagwright::e2e {
 
 using testing::ChangeFile;
-using testing::QueryFile;
 using testing::Sandbox;
 
 inline const std::string VersionQuery = "Select Value from Defaults where ID = 'DBVersion'";
 inline const std::string NewStamp = "UPDATE Defaults SET Value = '14.01.04' WHERE ID = 'DBVersion'";
 
-inline std::string OldStamp(const std::string& version)
+// A complete run from 14.01.03 sends the version query, the 791 corrections and two stamps.
+inline constexpr std::size_t CompleteRunLength = 794;
+
+// Passes when these are the statements of a complete run from 14.01.03, in order. The
+// corrections are pinned by the digest KindCodeCorrectionsTest pins (of each statement
+// followed by "\n"), not rebuilt from the table under test.
+inline ::testing::AssertionResult IsCompleteRun(const std::vector<std::string>& statements)
 {
-    return "UPDATE Defaults SET Value = '" + version + "' WHERE ID = 'DBUpdateFrom'";
+    if (statements.size() != CompleteRunLength)
+        return ::testing::AssertionFailure() << statements.size() << " statements";
+    if (statements[0] != VersionQuery ||
+        statements[792] != "UPDATE Defaults SET Value = '14.01.03' WHERE ID = 'DBUpdateFrom'" ||
+        statements[793] != NewStamp)
+        return ::testing::AssertionFailure() << "version query and stamps: " << statements[0]
+                                             << "; " << statements[792] << "; " << statements[793];
+    std::string corrections;
+    for (std::size_t i = 1; i <= 791; ++i)
+        corrections += statements[i] + "\n";
+    if (testing::Sha256Hex(corrections) !=
+        "c5383d83d364f99e23b1ee7893a3e1fe9ef40e20d708829239af40d7a89374be")
+        return ::testing::AssertionFailure() << "the corrections differ from the pinned ones";
+    return ::testing::AssertionSuccess();
 }
 
-// The statements of a complete run from 14.01.03, in order.
-inline std::vector<std::string> CompleteRun()
+// Passes when L_Kind of the database file holds exactly the rows of a completed update of the
+// sample database Emberline, every column: the golden table is written out once and checked
+// against an independent transcription of the correction table, so it does not follow edits
+// of the program's table. The seed gives each code its position in the program's table as
+// SortOrder, so a change of order shows here as well as a change of flags.
+inline ::testing::AssertionResult AsAfterUpdate(const std::string& databaseFile)
 {
-    std::vector<std::string> statements{VersionQuery};
-    for (const KindCodeCorrection& correction : KindCodeCorrections)
-        statements.push_back(CorrectionStatement(correction));
-    statements.push_back(OldStamp("14.01.03"));
-    statements.push_back(NewStamp);
-    return statements;
+    const std::string differences = testing::KindDifferences(databaseFile, KINDS_AFTER_UPDATE);
+    if (differences.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "L_Kind of " << databaseFile << " differs from " << KINDS_AFTER_UPDATE << ":\n"
+           << differences;
 }
 
-inline std::string FailureBox(std::int32_t code)
-{
-    return testing::MsgBoxCall(RunFailureMessage(Failure(code, "")), 0, "Rate Update Error");
-}
+// The run's failure boxes, as the operator reads them.
+inline const std::string InUseBox = testing::MsgBoxCall(
+    "Database in use or does not exist. If in use, close all connections to the database and "
+    "retry.",
+    0, "Rate Update Error");
+inline const std::string NotEmberlineBox =
+    testing::MsgBoxCall("Database is not an Emberline database.  Please select another database.",
+                        0, "Rate Update Error");
+inline const std::string LoginFailedBox =
+    testing::MsgBoxCall("Login failed.  Please try again.", 0, "Rate Update Error");
 
 inline const std::string SuccessBox =
     testing::MsgBoxCall("Update successful.", 64, "Congratulations");
@@ -102,20 +127,7 @@ protected:
 
     std::string Default(const std::string& database, const std::string& id) const
     {
-        const auto rows = QueryFile(sandbox.DatabaseFile(database),
-                                    "SELECT Value FROM Defaults WHERE ID = '" + id + "'");
-        return rows.empty() ? "(no row)" : rows[0][0];
-    }
-
-    // Every L_Kind row, every column, ordered by code.
-    std::vector<std::vector<std::string>> Kinds(const std::string& database) const
-    {
-        return KindsInFile(sandbox.DatabaseFile(database));
-    }
-    static std::vector<std::vector<std::string>> KindsInFile(const std::string& file)
-    {
-        return QueryFile(file, "SELECT KindCode, Description, Direct, LineOverhead, Active, "
-                               "SortOrder, GLAccount FROM L_Kind ORDER BY KindCode");
+        return testing::DefaultIn(sandbox.DatabaseFile(database), id);
     }
 };
 

@@ -3,7 +3,6 @@
 // next run completes. The instance is the test's own, so it runs beside the shared one.
 #include "EndToEndFixture.h"
 #include "OfferedDatabases.h"
-#include "PrivateSandbox.h"
 
 #include <chrono>
 #include <future>
@@ -18,10 +17,14 @@ using Clock = std::chrono::steady_clock;
 namespace {
 TEST(StoppedPeer, WaitsEndAtTheirDeadlinesAndTheNextRunCompletes)
 {
-    PrivateSandbox server;
+    const Sandbox server{Sandbox::OwnInstance{}};
+    ConnectionSettings instance = EmberlineInstance();
+    instance.server = "127.0.0.1";
+    instance.instance.clear();
+    instance.port = server.Port();
     const ConnectionFactory odbc = [] { return std::make_unique<odbc::OdbcConnection>(); };
     flagwright::testing::RecordingWindow window;
-    UpdateRun run(window, odbc, server.Instance());
+    UpdateRun run(window, odbc, instance);
 
     // Stops the server in the middle of the corrections, then reads the list from it: TCP
     // still connects, nothing answers the login.
@@ -29,11 +32,11 @@ TEST(StoppedPeer, WaitsEndAtTheirDeadlinesAndTheNextRunCompletes)
     std::vector<std::string> names{"not read"};
     Clock::duration listingTook{};
     std::thread stopper([&] {
-        while (server.Statements() < 400)
+        while (server.BatchCount() < 400)
             std::this_thread::sleep_for(1ms);
         server.Pause();
         pausedAt = Clock::now();
-        names = OfferedDatabases(odbc, server.Instance());
+        names = OfferedDatabases(odbc, instance);
         listingTook = Clock::now() - pausedAt;
     });
     run.Run("Emberline");
@@ -57,8 +60,7 @@ TEST(StoppedPeer, WaitsEndAtTheirDeadlinesAndTheNextRunCompletes)
     window.calls.clear();
     run.Run("Emberline");
     EXPECT_EQ(window.Messages(), std::vector<std::string>{SuccessBox});
-    EXPECT_EQ(QueryFile(server.DatabaseFile("Emberline"),
-                        "SELECT Value FROM Defaults WHERE ID = 'DBVersion'"),
-              (std::vector<std::vector<std::string>>{{"14.01.04"}}));
+    EXPECT_EQ(flagwright::testing::DefaultIn(server.DatabaseFile("Emberline"), "DBVersion"),
+              "14.01.04");
 }
 } // namespace

@@ -49,7 +49,7 @@ TEST_P(StoredVersion, IsRefusedWithItsMessageOrStampedUnchanged)
     if (versionCase.message == SuccessBox) {
         EXPECT_EQ(Default(db, "DBUpdateFrom"), *versionCase.version);
         EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
-        EXPECT_TRUE(AsAfterUpdate(Kinds(db)));
+        EXPECT_TRUE(AsAfterUpdate(sandbox.DatabaseFile(db)));
     } else {
         EXPECT_EQ(sandbox.Statements(db), std::vector<std::string>{VersionQuery});
         EXPECT_EQ(Default(db, "DBUpdateFrom"), "14.01.02");

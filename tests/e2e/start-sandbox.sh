@@ -1,17 +1,14 @@
 #!/usr/bin/env bash
 # Seeds a fresh data folder and starts one sandbox instance in the background: the browser on
-# UDP 1434, every batch logged, run-time faults over the control socket.
+# UDP 1434, every batch logged, run-time faults over the control socket; DIR/serve.ready holds
+# its "PID PORT" while it runs.
 # Usage: start-sandbox.sh PYTHON SANDBOX DIR
 set -euo pipefail
 python=$1
 sandbox=$2
 dir=$3
 
-if [ ! -f "$sandbox" ]; then
-    echo "no sandbox server at $sandbox" >&2
-    exit 1
-fi
-"$(dirname "$0")/stop-sandbox.sh" "$dir"
+"$python" "$sandbox" stop "$dir/serve.ready"
 rm -rf "$dir"
 mkdir -p "$dir/data"
 "$python" "$sandbox" seed "$dir/data" >/dev/null
@@ -25,14 +22,9 @@ if ss -Hulpn 'sport = :1434' | grep -q .; then
     ss -Hulpn 'sport = :1434' >&2
     exit 1
 fi
-setsid "$python" "$sandbox" serve --data "$dir/data" --log "$dir/statements.log" \
-    --control "$dir/control.sock" >"$dir/serve.out" 2>&1 </dev/null &
-echo $! >"$dir/serve.pid"
-for _ in $(seq 100); do
-    grep -q '^ready ' "$dir/serve.out" && exit 0
-    kill -0 "$(cat "$dir/serve.pid")" 2>/dev/null || break
-    sleep 0.1
-done
-echo "the sandbox did not get ready:" >&2
-cat "$dir/serve.out" >&2
-exit 1
+"$python" "$sandbox" serve --background --ready-file "$dir/serve.ready" --data "$dir/data" \
+    --log "$dir/statements.log" --control "$dir/control.sock" >"$dir/serve.out" 2>&1 || {
+    echo "the sandbox did not get ready:" >&2
+    cat "$dir/serve.out" >&2
+    exit 1
+}

@@ -1,22 +1,37 @@
 #include "Sandbox.h"
 
+#include "Process.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <system_error>
+
+extern char** environ;
 
 namespace flagwright::testing {
 
 namespace {
+std::string Read(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // The log writes backslash, tab, CR and LF as \\, \t, \r and \n.
 std::string Unescaped(const std::string& text)
 {
@@ -31,22 +46,83 @@ std::string Unescaped(const std::string& text)
     }
     return plain;
 }
+
+// Runs the sandbox program with these arguments, its output and errors into the file `output`,
+// and returns its exit status (-1 when it did not exit).
+int RunSandboxTool(const std::vector<std::string>& arguments, const std::string& output)
+{
+    std::vector<std::string> argv{PYTHON3, SANDBOX_SCRIPT};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    const int file = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (file < 0)
+        return -1;
+    int status = -1;
+    try {
+        status = RunProcess({argv, {}, file, file}).exitCode;
+    } catch (const std::system_error&) {
+    }
+    close(file);
+    return status;
+}
+
+// Runs the sandbox program; returns its output, and its exit status in `status`.
+std::string ToolOutput(const std::vector<std::string>& arguments, int& status)
+{
+    std::string output = std::filesystem::temp_directory_path() / "flagwright-tool-XXXXXX";
+    close(mkstemp(output.data()));
+    status = RunSandboxTool(arguments, output);
+    std::string text = Read(output);
+    std::filesystem::remove(output);
+    return text;
+}
 } // namespace
 
 Sandbox::Sandbox()
 {
     const char* dir = std::getenv("SANDBOX_DIR");
-    if (!dir || !std::filesystem::exists(std::string(dir) + "/serve.pid"))
+    if (!dir || !std::filesystem::exists(std::string(dir) + "/serve.ready"))
         throw std::runtime_error("the sandbox instance is not running (SANDBOX_DIR)");
     dir_ = dir;
+    ReadReadyFile();
+}
+
+Sandbox::Sandbox(OwnInstance)
+{
+    dir_ = std::filesystem::temp_directory_path() / "flagwright-private-XXXXXX";
+    if (!mkdtemp(dir_.data()))
+        throw std::runtime_error("cannot make a folder for a private sandbox");
+    ownFolders_.push_back(dir_);
+    own_ = true;
+    if (RunSandboxTool({"seed", dir_ + "/data"}, dir_ + "/seed.out") != 0 ||
+        RunSandboxTool({"serve", "--background", "--ready-file", dir_ + "/serve.ready", "--data",
+                        dir_ + "/data", "--browser-port", "0", "--log", dir_ + "/statements.log",
+                        "--control", dir_ + "/control.sock"},
+                       dir_ + "/serve.out") != 0)
+        throw std::runtime_error("the private sandbox did not start: " + Read(dir_ + "/serve.out"));
+    ReadReadyFile();
+}
+
+void Sandbox::ReadReadyFile()
+{
+    std::ifstream(dir_ + "/serve.ready") >> pid_ >> port_;
+    if (pid_ <= 0 || port_ <= 0) // a signal to pid -1 would reach every process
+        throw std::runtime_error("no ready file in " + dir_);
 }
 
 Sandbox::~Sandbox()
 {
+    if (own_) {
+        Resume();
+        RunSandboxTool({"stop", dir_ + "/serve.ready"}, dir_ + "/stop.out");
+    }
     std::error_code ignored;
     for (const std::string& folder : ownFolders_)
         std::filesystem::remove_all(folder, ignored);
 }
+
+void Sandbox::Pause() const { kill(pid_, SIGSTOP); }
+
+void Sandbox::Resume() const { kill(pid_, SIGCONT); }
 
 std::string Sandbox::DatabaseFile(const std::string& name) const
 {
@@ -85,23 +161,22 @@ std::vector<std::pair<std::string, std::string>> Sandbox::Batches(std::size_t fr
     return batches;
 }
 
+std::size_t Sandbox::BatchCount() const
+{
+    const std::string log = Read(dir_ + "/statements.log");
+    return static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n'));
+}
+
 std::string Sandbox::Transcript() const
 {
-    std::string text;
-    for (const char* file : {"/statements.log", "/serve.out"}) {
-        std::ifstream in(dir_ + file, std::ios::binary);
-        text.append(std::istreambuf_iterator<char>(in), {});
-    }
-    return text;
+    return Read(dir_ + "/statements.log") + Read(dir_ + "/serve.out");
 }
 
 std::map<std::string, std::string> Sandbox::DatabaseFiles() const
 {
     std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_ + "/data")) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()].assign(std::istreambuf_iterator<char>(in), {});
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(dir_ + "/data"))
+        files[entry.path().filename().string()] = Read(entry.path().string());
     return files;
 }
 
@@ -132,9 +207,9 @@ void Sandbox::Control(const std::string& command) const
     ASSERT_NE(reply.find("\"ok\": true"), std::string::npos) << command << " -> " << reply;
 }
 
-std::string Sandbox::Status(const std::string& field) const
+std::string Sandbox::Field(const std::string& command, const std::string& field) const
 {
-    const std::string reply = Request(R"({"cmd":"status"})");
+    const std::string reply = Request(command);
     const std::string key = "\"" + field + "\": ";
     const auto at = reply.find(key);
     EXPECT_NE(at, std::string::npos) << field << " in " << reply;
@@ -142,6 +217,11 @@ std::string Sandbox::Status(const std::string& field) const
         return {};
     const auto start = at + key.size();
     return reply.substr(start, reply.find_first_of(",}", start) - start);
+}
+
+std::string Sandbox::Status(const std::string& field) const
+{
+    return Field(R"({"cmd":"status"})", field);
 }
 
 int Sandbox::ConnectionsTo(const std::string& database) const
@@ -152,11 +232,9 @@ int Sandbox::ConnectionsTo(const std::string& database) const
             quoted += '\\';
         quoted += c;
     }
-    const std::string reply = Request(R"({"cmd":"connections","database":")" + quoted + "\"}");
-    const std::string key = "\"connections\": ";
-    const auto at = reply.find(key);
-    EXPECT_NE(at, std::string::npos) << reply;
-    return at == std::string::npos ? -1 : std::atoi(reply.c_str() + at + key.size());
+    const std::string count =
+        Field(R"({"cmd":"connections","database":")" + quoted + "\"}", "connections");
+    return count.empty() ? -1 : std::stoi(count);
 }
 
 std::string Sandbox::NewFolder()
@@ -170,25 +248,20 @@ std::string Sandbox::NewFolder()
 
 std::string Sandbox::ServeCopiesOfEmberline(const std::vector<std::string>& names)
 {
-    std::vector<std::pair<std::string, std::string>> copies;
-    for (const std::string& name : names)
-        copies.emplace_back("Emberline", name);
-    return ServeCopies(copies);
+    return ServeCopies(std::vector<std::string>(names.size(), "Emberline"), names);
 }
 
 std::string Sandbox::ServeCopiesOf(const std::vector<std::string>& seeds)
 {
-    std::vector<std::pair<std::string, std::string>> copies;
-    for (const std::string& seed : seeds)
-        copies.emplace_back(seed, seed);
-    return ServeCopies(copies);
+    return ServeCopies(seeds, seeds);
 }
 
-std::string Sandbox::ServeCopies(const std::vector<std::pair<std::string, std::string>>& copies)
+std::string Sandbox::ServeCopies(const std::vector<std::string>& seeds,
+                                 const std::vector<std::string>& names)
 {
     const std::string folder = NewFolder();
-    for (const auto& [seed, name] : copies)
-        std::filesystem::copy_file(DatabaseFile(seed), folder + "/" + name + ".sqlite");
+    for (std::size_t i = 0; i < seeds.size(); ++i)
+        std::filesystem::copy_file(DatabaseFile(seeds[i]), folder + "/" + names[i] + ".sqlite");
     Control(R"({"cmd":"data","dir":")" + folder + "\"}");
     return folder;
 }
@@ -218,26 +291,21 @@ void ChangeFile(const std::string& file, const std::string& sql,
     sqlite3_close(db);
 }
 
-std::vector<std::vector<std::string>> QueryFile(const std::string& file, const std::string& sql)
+std::string DefaultIn(const std::string& file, const std::string& id)
 {
-    sqlite3* db = nullptr;
-    std::vector<std::vector<std::string>> rows;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(statement) == SQLITE_ROW) {
-                std::vector<std::string> row;
-                for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-                    const auto* text = sqlite3_column_text(statement, i);
-                    row.push_back(text ? reinterpret_cast<const char*>(text) : "NULL");
-                }
-                rows.push_back(std::move(row));
-            }
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return rows;
+    int status = -1;
+    const std::string line = ToolOutput({"default", file, id}, status);
+    EXPECT_EQ(status, 0) << line;
+    return status == 0 && !line.empty() ? line.substr(0, line.size() - 1) : line;
+}
+
+std::string KindDifferences(const std::string& file, const std::string& golden)
+{
+    int status = -1;
+    const std::string differences = ToolOutput({"check-kinds", file, golden}, status);
+    if (status == 0)
+        return {};
+    return differences.empty() ? "check-kinds exited with " + std::to_string(status) : differences;
 }
 
 } // namespace flagwright::testing

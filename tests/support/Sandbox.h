@@ -8,11 +8,17 @@
 
 namespace flagwright::testing {
 
-// The sandbox instance the test fixture started: its data folder, statement log and control
-// socket, found through SANDBOX_DIR. Construction fails when it is not there.
+// A sandbox instance: its data folder, statement log and control socket.
 class Sandbox {
 public:
+    struct OwnInstance {};
+
+    // The instance the test fixture started, found through SANDBOX_DIR; construction fails
+    // when it is not there.
     Sandbox();
+    // An instance of this object's own, seeded afresh, on a free port and without the browser,
+    // so it runs beside the shared one; stopped and removed with this object.
+    explicit Sandbox(OwnInstance);
     ~Sandbox();
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
@@ -24,6 +30,8 @@ public:
     std::vector<std::string> Statements(const std::string& database) const;
     // Every logged batch from the entry `from` on, as (database, statement), unescaped.
     std::vector<std::pair<std::string, std::string>> Batches(std::size_t from = 0) const;
+    // How many batches it has logged so far, whole lines only: for a test that watches a run.
+    std::size_t BatchCount() const;
     // What the instance wrote: its statement log and its own output.
     std::string Transcript() const;
     // The contents of every database file, by file name.
@@ -46,12 +54,24 @@ public:
     // Undoes what a test changed: no faults, running, serving the seeded folder.
     void Restore() const;
 
+    int Port() const { return port_; }
+    // SIGSTOP and SIGCONT: a server that stops answering and resumes.
+    void Pause() const;
+    void Resume() const;
+
 private:
+    void ReadReadyFile();
     std::string Request(const std::string& command) const;
-    // Serves a new folder of copies, each (seed, name).
-    std::string ServeCopies(const std::vector<std::pair<std::string, std::string>>& copies);
+    // One field of the reply to a command, as JSON text.
+    std::string Field(const std::string& command, const std::string& field) const;
+    // Serves a new folder of copies of the seeds, each under the name at its index.
+    std::string ServeCopies(const std::vector<std::string>& seeds,
+                            const std::vector<std::string>& names);
 
     std::string dir_;
+    bool own_ = false;
+    int pid_ = -1;
+    int port_ = 0;
     std::vector<std::string> ownFolders_;
 };
 
@@ -60,7 +80,12 @@ private:
 void ChangeFile(const std::string& file, const std::string& sql,
                 const std::optional<std::string>& value = std::nullopt);
 
-// Rows of a query on a SQLite file, every value as text ("NULL" for NULL).
-std::vector<std::vector<std::string>> QueryFile(const std::string& file, const std::string& sql);
+// One Defaults value of a database file, as the sandbox's default verb prints it: "NULL" for
+// NULL, "(no row)" without that row.
+std::string DefaultIn(const std::string& file, const std::string& id);
+
+// What the sandbox's check-kinds says: empty when L_Kind of the database file holds exactly
+// the rows of the golden table, else the rows that differ.
+std::string KindDifferences(const std::string& file, const std::string& golden);
 
 } // namespace flagwright::testing

@@ -3,8 +3,8 @@
 # message boxes read by box_reader.exe, against the sandbox instance of the tests' fixture.
 #
 # Environment, set by CTest: WINDOWS_ARCH (x64 or x86, the build's), BOX_READER (the reader's
-# path), SANDBOX_DIR, SANDBOX (its program, to seed samples), GOLDEN_KINDS (L_Kind of the sample
-# database after an update), PYTHON3.
+# path), SANDBOX_DIR, SANDBOX (its program: seeds samples, sends control requests, reads
+# database files), GOLDEN_KINDS (L_Kind of the sample database after an update), PYTHON3.
 set -euo pipefail
 # The names these scripts hand to Wine are UTF-8, and Wine reads a program's Unix arguments
 # in the locale's character set.
@@ -33,43 +33,18 @@ installed_cli="C:\\$program_files\\Flagwright\\flagwright-cli.exe"
 # Sends one control request (JSON) to the sandbox and fails unless it says ok; prints the
 # reply's field FIELD when one is named.
 sandbox_control() { # REQUEST [FIELD]
-    "$PYTHON3" - "$SANDBOX_DIR/control.sock" "$1" "${2:-}" <<'PY' || fail "sandbox control $1"
-import json, socket, sys
-with socket.socket(socket.AF_UNIX) as s:
-    s.connect(sys.argv[1])
-    s.sendall(sys.argv[2].encode() + b'\n')
-    reply = json.loads(s.makefile().readline())
-if sys.argv[3]:
-    print(reply[sys.argv[3]])
-sys.exit(0 if reply.get('ok') else 1)
-PY
+    "$PYTHON3" "$SANDBOX" control "$SANDBOX_DIR/control.sock" "$@" || fail "sandbox control $1"
 }
 
 # Prints one Defaults value of a database file.
-stored_default() {
-    "$PYTHON3" -c 'import sqlite3, sys
-row = sqlite3.connect(sys.argv[1]).execute(
-    "SELECT Value FROM Defaults WHERE ID = ?", (sys.argv[2],)).fetchone()
-print(row[0] if row else "(no row)")' "$1" "$2"
-}
+stored_default() { "$PYTHON3" "$SANDBOX" default "$1" "$2"; }
 
 # Fails unless the database file is corrected and stamped: L_Kind holds exactly the rows of a
 # completed update, DBVersion reads 14.01.04 and DBUpdateFrom 14.01.03.
 expect_updated() {
     [ "$(stored_default "$1" DBVersion)" = 14.01.04 ] || fail "$1: DBVersion not stamped"
     [ "$(stored_default "$1" DBUpdateFrom)" = 14.01.03 ] || fail "$1: DBUpdateFrom not stamped"
-    "$PYTHON3" - "$1" "$GOLDEN_KINDS" <<'PY' || fail "$1: L_Kind differs"
-import sqlite3, sys
-rows = sqlite3.connect(sys.argv[1]).execute(
-    'SELECT KindCode, Description, Direct, LineOverhead, Active, SortOrder, GLAccount '
-    'FROM L_Kind').fetchall()
-actual = {'\t'.join('NULL' if v is None else str(v) for v in row) for row in rows}
-with open(sys.argv[2], encoding='utf-8') as golden:
-    expected = set(golden.read().splitlines()[1:])
-for line in sorted(actual ^ expected)[:10]:
-    print(('unexpected ' if line in actual else 'missing ') + line, file=sys.stderr)
-sys.exit(actual != expected)
-PY
+    "$PYTHON3" "$SANDBOX" check-kinds "$1" "$GOLDEN_KINDS" >&2 || fail "$1: L_Kind differs"
 }
 
 # Starts the installed window program; sets window_pid and window (its X window).
