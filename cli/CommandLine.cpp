@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "DisplayedText.h"
-#include "Text.h"
+#include "cli/DisplayedText.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 

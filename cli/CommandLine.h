@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandTable.h"
+#include "cli/CommandTable.h"
 
 #include <string>
 #include <variant>

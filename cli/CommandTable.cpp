@@ -1,6 +1,6 @@
-#include "CommandTable.h"
+#include "cli/CommandTable.h"
 
-#include "Commands.h"
+#include "cli/Commands.h"
 
 #include <algorithm>
 

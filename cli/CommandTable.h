@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConnectionSlot.h"
-#include "ExitCode.h"
+#include "cli/ExitCode.h"
+#include "platform/ConnectionSlot.h"
 
 #include <iosfwd>
 #include <string>

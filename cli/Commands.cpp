@@ -1,12 +1,12 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
-#include "CommandLine.h"
-#include "ConsoleWindowServices.h"
-#include "DisplayedText.h"
-#include "HelpText.h"
-#include "OfferedDatabases.h"
-#include "SkipReason.h"
-#include "UpdateRun.h"
+#include "cli/CommandLine.h"
+#include "cli/ConsoleWindowServices.h"
+#include "cli/DisplayedText.h"
+#include "cli/HelpText.h"
+#include "cli/SkipReason.h"
+#include "discovery/OfferedDatabases.h"
+#include "update/UpdateRun.h"
 
 #include <optional>
 #include <ostream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandTable.h"
+#include "cli/CommandTable.h"
 
 namespace flagwright::cli {
 

@@ -1,6 +1,6 @@
-#include "ConsoleProgram.h"
+#include "cli/ConsoleProgram.h"
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <ostream>
 

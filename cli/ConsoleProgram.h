@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConnectionSlot.h"
+#include "platform/ConnectionSlot.h"
 
 #include <iosfwd>
 #include <string>

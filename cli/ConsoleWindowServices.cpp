@@ -1,4 +1,4 @@
-#include "ConsoleWindowServices.h"
+#include "cli/ConsoleWindowServices.h"
 
 #include <ostream>
 

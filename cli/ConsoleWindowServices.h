@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowServices.h"
+#include "platform/WindowServices.h"
 
 #include <iosfwd>
 #include <string>

@@ -1,6 +1,6 @@
-#include "DisplayedText.h"
+#include "cli/DisplayedText.h"
 
-#include "Text.h"
+#include "platform/Text.h"
 
 #include <cstdio>
 

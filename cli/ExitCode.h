@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UpdateRun.h"
+#include "update/UpdateRun.h"
 
 namespace flagwright::cli {
 

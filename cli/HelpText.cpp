@@ -1,6 +1,6 @@
-#include "HelpText.h"
+#include "cli/HelpText.h"
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <algorithm>
 #include <sstream>

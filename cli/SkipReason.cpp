@@ -1,6 +1,6 @@
-#include "SkipReason.h"
+#include "cli/SkipReason.h"
 
-#include "DisplayedText.h"
+#include "cli/DisplayedText.h"
 
 namespace flagwright::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OfferedDatabases.h"
+#include "discovery/OfferedDatabases.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "Utf8Console.h"
+#include "cli/Utf8Console.h"
 
 #ifdef _WIN32
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
 #include <shellapi.h>
 #endif

@@ -1,9 +1,9 @@
-#include "ConsoleProgram.h"
-#include "EmberlineInstance.h"
-#include "ExitCode.h"
-#include "OdbcConnection.h"
-#include "Utf8Console.h"
-#include "WindowServices.h"
+#include "cli/ConsoleProgram.h"
+#include "cli/ExitCode.h"
+#include "cli/Utf8Console.h"
+#include "platform/WindowServices.h"
+#include "platform/odbc/OdbcConnection.h"
+#include "update/EmberlineInstance.h"
 
 #include <csignal>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "KindCodeCorrections.h"
+#include "corrections/KindCodeCorrections.h"
 
 namespace flagwright {
 

@@ -15,7 +15,7 @@ endforeach()
 # The count is fixed by the header's array type; a table of another length does not compile.
 get_filename_component(source "${TABLE}" NAME)
 file(WRITE "${OUTPUT}" "// Generated from corrections/${source} (${count} entries): edit that file, not this one.
-#include \"KindCodeCorrections.h\"
+#include \"corrections/KindCodeCorrections.h\"
 
 namespace flagwright {
 

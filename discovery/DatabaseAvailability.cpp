@@ -1,4 +1,4 @@
-#include "DatabaseAvailability.h"
+#include "discovery/DatabaseAvailability.h"
 
 namespace flagwright {
 

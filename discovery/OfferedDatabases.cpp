@@ -1,6 +1,6 @@
-#include "OfferedDatabases.h"
+#include "discovery/OfferedDatabases.h"
 
-#include "Failure.h"
+#include "platform/Failure.h"
 
 #include <charconv>
 #include <chrono>

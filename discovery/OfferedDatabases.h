@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConnectionSlot.h"
-#include "DatabaseAvailability.h"
+#include "discovery/DatabaseAvailability.h"
+#include "platform/ConnectionSlot.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConnectionSettings.h"
-#include "Recordset.h"
-#include "Text.h"
+#include "platform/ConnectionSettings.h"
+#include "platform/Recordset.h"
+#include "platform/Text.h"
 
 #include <chrono>
 #include <string>

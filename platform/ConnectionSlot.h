@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Connection.h"
+#include "platform/Connection.h"
 
 #include <functional>
 #include <memory>

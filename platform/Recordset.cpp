@@ -1,7 +1,7 @@
-#include "Recordset.h"
+#include "platform/Recordset.h"
 
-#include "Failure.h"
-#include "Text.h"
+#include "platform/Failure.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
-#include "Text.h"
+#include "platform/Text.h"
 
 namespace flagwright {
 

@@ -1,9 +1,9 @@
-#include "UpdateRun.h"
+#include "update/UpdateRun.h"
 
-#include "KindCodeCorrections.h"
-#include "RunFailureMessage.h"
-#include "Text.h"
-#include "VersionGate.h"
+#include "corrections/KindCodeCorrections.h"
+#include "platform/Text.h"
+#include "update/RunFailureMessage.h"
+#include "update/VersionGate.h"
 
 #include <new>
 #include <optional>

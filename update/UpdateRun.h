@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConnectionSlot.h"
-#include "Failure.h"
-#include "WindowServices.h"
+#include "platform/ConnectionSlot.h"
+#include "platform/Failure.h"
+#include "platform/WindowServices.h"
 
 #include <string>
 

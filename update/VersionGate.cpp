@@ -1,6 +1,6 @@
-#include "VersionGate.h"
+#include "update/VersionGate.h"
 
-#include "Failure.h"
+#include "platform/Failure.h"
 
 #include <array>
 #include <cstdint>

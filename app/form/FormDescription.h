@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Twips.h"
+#include "app/form/Twips.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "MainFormEvents.h"
+#include "app/form/MainFormEvents.h"
 
-#include "OfferedDatabases.h"
+#include "discovery/OfferedDatabases.h"
 
 namespace flagwright {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ComboBox.h"
-#include "UpdateRun.h"
-#include "WindowServices.h"
+#include "platform/ComboBox.h"
+#include "platform/WindowServices.h"
+#include "update/UpdateRun.h"
 
 namespace flagwright {
 

@@ -1,4 +1,4 @@
-#include "QtControls.h"
+#include "app/qt/QtControls.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FormDescription.h"
+#include "app/form/FormDescription.h"
 
 #include <QFont>
 #include <QRect>

@@ -1,6 +1,6 @@
-#include "frmMain.h"
+#include "app/qt/frmMain.h"
 
-#include "QtControls.h"
+#include "app/qt/QtControls.h"
 
 #include <QComboBox>
 #include <QIcon>

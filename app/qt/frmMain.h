@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MainFormEvents.h"
-#include "QtComboBox.h"
-#include "QtWindowServices.h"
+#include "app/form/MainFormEvents.h"
+#include "platform/qt/QtComboBox.h"
+#include "platform/qt/QtWindowServices.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "EmberlineInstance.h"
-#include "OdbcConnection.h"
-#include "WindowServices.h"
-#include "frmMain.h"
+#include "app/qt/frmMain.h"
+#include "platform/WindowServices.h"
+#include "platform/odbc/OdbcConnection.h"
+#include "update/EmberlineInstance.h"
 
 #include <QApplication>
 

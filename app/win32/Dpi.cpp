@@ -1,4 +1,4 @@
-#include "Dpi.h"
+#include "app/win32/Dpi.h"
 
 namespace flagwright {
 

@@ -1,6 +1,6 @@
-#include "FormControls.h"
+#include "app/win32/FormControls.h"
 
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
 #include <commctrl.h>
 

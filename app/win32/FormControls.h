@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FormDescription.h"
-#include "Handles.h"
+#include "app/form/FormDescription.h"
+#include "platform/win32/Handles.h"
 
 #include <array>
 #include <string_view>

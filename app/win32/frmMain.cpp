@@ -1,8 +1,8 @@
-#include "frmMain.h"
+#include "app/win32/frmMain.h"
 
-#include "Dpi.h"
-#include "Resources.h"
-#include "WideText.h"
+#include "app/win32/Dpi.h"
+#include "app/win32/Resources.h"
+#include "platform/win32/WideText.h"
 
 #include <commctrl.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FormControls.h"
-#include "Handles.h"
-#include "MainFormEvents.h"
-#include "Win32ComboBox.h"
-#include "Win32WindowServices.h"
+#include "app/form/MainFormEvents.h"
+#include "app/win32/FormControls.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32ComboBox.h"
+#include "platform/win32/Win32WindowServices.h"
 
 #include <string_view>
 

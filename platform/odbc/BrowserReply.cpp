@@ -1,6 +1,6 @@
-#include "BrowserReply.h"
+#include "platform/odbc/BrowserReply.h"
 
-#include "Text.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <charconv>

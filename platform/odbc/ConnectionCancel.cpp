@@ -1,4 +1,4 @@
-#include "ConnectionCancel.h"
+#include "platform/odbc/ConnectionCancel.h"
 
 namespace flagwright::odbc {
 

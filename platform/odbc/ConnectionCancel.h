@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OdbcApi.h"
+#include "platform/odbc/OdbcApi.h"
 
 namespace flagwright::odbc {
 

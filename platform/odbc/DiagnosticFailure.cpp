@@ -1,4 +1,4 @@
-#include "DiagnosticFailure.h"
+#include "platform/odbc/DiagnosticFailure.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
-#include "DriverLogin.h"
+#include "platform/odbc/DriverLogin.h"
 
-#include "Connection.h"
-#include "DiagnosticFailure.h"
-#include "Failure.h"
-#include "Utf16.h"
+#include "platform/Connection.h"
+#include "platform/Failure.h"
+#include "platform/Utf16.h"
+#include "platform/odbc/DiagnosticFailure.h"
 
 #include <algorithm>
 

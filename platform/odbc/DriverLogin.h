@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConnectionSettings.h"
-#include "InstanceResolver.h"
+#include "platform/ConnectionSettings.h"
+#include "platform/odbc/InstanceResolver.h"
 
 #include <optional>
 #include <string>

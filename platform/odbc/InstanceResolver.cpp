@@ -1,9 +1,9 @@
-#include "InstanceResolver.h"
+#include "platform/odbc/InstanceResolver.h"
 
-#include "BrowserReply.h"
-#include "DiagnosticFailure.h"
-#include "Text.h"
-#include "UdpSocket.h"
+#include "platform/Text.h"
+#include "platform/odbc/BrowserReply.h"
+#include "platform/odbc/DiagnosticFailure.h"
+#include "platform/odbc/UdpSocket.h"
 
 #include <array>
 

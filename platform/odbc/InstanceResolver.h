@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConnectionSettings.h"
+#include "platform/ConnectionSettings.h"
 
 #include <chrono>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InstanceResolver.h"
+#include "platform/odbc/InstanceResolver.h"
 
 #include <vector>
 

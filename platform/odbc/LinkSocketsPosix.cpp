@@ -1,6 +1,6 @@
-#include "LinkSockets.h"
+#include "platform/odbc/LinkSockets.h"
 
-#include "AddressInfo.h"
+#include "platform/odbc/AddressInfo.h"
 
 #include <arpa/inet.h>
 #include <dirent.h>

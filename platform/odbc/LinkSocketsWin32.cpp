@@ -1,4 +1,4 @@
-#include "LinkSockets.h"
+#include "platform/odbc/LinkSockets.h"
 
 namespace flagwright::odbc {
 

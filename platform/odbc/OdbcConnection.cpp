@@ -1,9 +1,9 @@
-#include "OdbcConnection.h"
+#include "platform/odbc/OdbcConnection.h"
 
-#include "ConnectionCancel.h"
-#include "DriverLogin.h"
-#include "ResultReader.h"
-#include "SqlText.h"
+#include "platform/odbc/ConnectionCancel.h"
+#include "platform/odbc/DriverLogin.h"
+#include "platform/odbc/ResultReader.h"
+#include "platform/odbc/SqlText.h"
 
 #include <algorithm>
 #include <mutex>

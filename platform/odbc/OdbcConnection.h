@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CallWatchdog.h"
-#include "Connection.h"
-#include "DiagnosticFailure.h"
-#include "InstanceResolver.h"
-#include "LinkSockets.h"
-#include "OdbcHandle.h"
+#include "platform/Connection.h"
+#include "platform/odbc/CallWatchdog.h"
+#include "platform/odbc/DiagnosticFailure.h"
+#include "platform/odbc/InstanceResolver.h"
+#include "platform/odbc/LinkSockets.h"
+#include "platform/odbc/OdbcHandle.h"
 
 #include <memory>
 #include <optional>

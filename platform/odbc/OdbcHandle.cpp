@@ -1,6 +1,6 @@
-#include "OdbcHandle.h"
+#include "platform/odbc/OdbcHandle.h"
 
-#include "SqlText.h"
+#include "platform/odbc/SqlText.h"
 
 #include <mutex>
 

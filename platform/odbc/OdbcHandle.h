@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DiagnosticFailure.h"
+#include "platform/odbc/DiagnosticFailure.h"
 
-#include "OdbcApi.h"
+#include "platform/odbc/OdbcApi.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
-#include "ResultReader.h"
+#include "platform/odbc/ResultReader.h"
 
-#include "SqlText.h"
-#include "Utf16.h"
+#include "platform/Utf16.h"
+#include "platform/odbc/SqlText.h"
 
 namespace flagwright::odbc {
 

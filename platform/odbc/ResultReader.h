@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OdbcHandle.h"
-#include "Recordset.h"
+#include "platform/Recordset.h"
+#include "platform/odbc/OdbcHandle.h"
 
 #include <optional>
 

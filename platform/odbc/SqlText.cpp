@@ -1,6 +1,6 @@
-#include "SqlText.h"
+#include "platform/odbc/SqlText.h"
 
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
 namespace flagwright::odbc {
 

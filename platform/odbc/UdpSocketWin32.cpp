@@ -1,6 +1,6 @@
-#include "UdpSocket.h"
+#include "platform/odbc/UdpSocket.h"
 
-#include "AddressInfo.h"
+#include "platform/odbc/AddressInfo.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "QtComboBox.h"
+#include "platform/qt/QtComboBox.h"
 
 #include <QComboBox>
 

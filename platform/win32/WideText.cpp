@@ -1,6 +1,6 @@
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
 namespace flagwright {
 

@@ -1,6 +1,6 @@
-#include "Win32ComboBox.h"
+#include "platform/win32/Win32ComboBox.h"
 
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace flagwright {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComboBox.h"
+#include "platform/ComboBox.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "EmberlineInstance.h"
-#include "MainFormEvents.h"
-#include "RecordingWindow.h"
-#include "ScriptedConnection.h"
+#include "app/form/MainFormEvents.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/ScriptedConnection.h"
+#include "update/EmberlineInstance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // What each command line asks for, and each command's exit code and exact output over the
 // scripted connection.
-#include "CommandLine.h"
-#include "ConsoleProgram.h"
-#include "EmberlineInstance.h"
-#include "Process.h"
-#include "ScriptedConnection.h"
+#include "cli/CommandLine.h"
+#include "cli/ConsoleProgram.h"
+#include "tests/support/Process.h"
+#include "tests/support/ScriptedConnection.h"
+#include "update/EmberlineInstance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "KindCodeCorrections.h"
-#include "ScriptedConnection.h"
-#include "Sha256.h"
+#include "corrections/KindCodeCorrections.h"
+#include "tests/support/ScriptedConnection.h"
+#include "tests/support/Sha256.h"
 
 #include <gtest/gtest.h>
 

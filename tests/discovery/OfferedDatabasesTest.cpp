@@ -1,6 +1,6 @@
-#include "EmberlineInstance.h"
-#include "OfferedDatabases.h"
-#include "ScriptedConnection.h"
+#include "discovery/OfferedDatabases.h"
+#include "tests/support/ScriptedConnection.h"
+#include "update/EmberlineInstance.h"
 
 #include <gtest/gtest.h>
 

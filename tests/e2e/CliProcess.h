@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Process.h"
+#include "tests/support/Process.h"
 
 namespace flagwright::e2e {
 

@@ -1,8 +1,8 @@
 // flagwright-cli as a remote-management tool runs it: a process of its own over the real ODBC
 // stack, read by its exit code, stdout and stderr. What the scripted connection shows of each
 // command is tested in-process (tests/cli); here what only the real program and instance show.
-#include "CliProcess.h"
-#include "EndToEndFixture.h"
+#include "tests/e2e/CliProcess.h"
+#include "tests/e2e/EndToEndFixture.h"
 
 #include <unistd.h>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "EmberlineInstance.h"
-#include "OdbcConnection.h"
-#include "RecordingWindow.h"
-#include "Sandbox.h"
-#include "Sha256.h"
-#include "UpdateRun.h"
+#include "platform/odbc/OdbcConnection.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/Sandbox.h"
+#include "tests/support/Sha256.h"
+#include "update/EmberlineInstance.h"
+#include "update/UpdateRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "EndToEndFixture.h"
+#include "tests/e2e/EndToEndFixture.h"
 
 #include <tuple>
 

@@ -3,9 +3,9 @@
 // is changed. The cases run side by side, each on a connection that the sandbox's faults
 // caught when it was accepted; the runs wait in processes of their own, since one process logs
 // in one connection at a time.
-#include "CliProcess.h"
-#include "EndToEndFixture.h"
-#include "OfferedDatabases.h"
+#include "discovery/OfferedDatabases.h"
+#include "tests/e2e/CliProcess.h"
+#include "tests/e2e/EndToEndFixture.h"
 
 #include <chrono>
 #include <future>

@@ -1,8 +1,8 @@
 // A server that stops answering (SIGSTOP) in the middle of the corrections, and while the
 // database list is read: each wait ends at its deadline, and once the server is back the
 // next run completes. The instance is the test's own, so it runs beside the shared one.
-#include "EndToEndFixture.h"
-#include "OfferedDatabases.h"
+#include "discovery/OfferedDatabases.h"
+#include "tests/e2e/EndToEndFixture.h"
 
 #include <chrono>
 #include <future>

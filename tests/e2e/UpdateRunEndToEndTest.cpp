@@ -1,5 +1,5 @@
-#include "CliProcess.h"
-#include "EndToEndFixture.h"
+#include "tests/e2e/CliProcess.h"
+#include "tests/e2e/EndToEndFixture.h"
 
 #include <chrono>
 #include <fstream>

@@ -1,7 +1,7 @@
 // Any datagram as a browser reply: any local process can answer on UDP 1434 first, so the
 // reader must take no port from a reply that does not name one for our instance, and never
 // read past the datagram.
-#include "BrowserReply.h"
+#include "platform/odbc/BrowserReply.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Any stored version text: the gate answers, or fails with one of its own codes.
-#include "Failure.h"
-#include "VersionGate.h"
+#include "platform/Failure.h"
+#include "update/VersionGate.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "PeImports.h"
+#include "tests/imports/PeImports.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "BrowserReply.h"
+#include "platform/odbc/BrowserReply.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "CallWatchdog.h"
+#include "platform/odbc/CallWatchdog.h"
 
 #include <gtest/gtest.h>
 

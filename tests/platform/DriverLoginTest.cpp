@@ -1,6 +1,6 @@
-#include "DriverLogin.h"
+#include "platform/odbc/DriverLogin.h"
 
-#include "Failure.h"
+#include "platform/Failure.h"
 
 #include <gtest/gtest.h>
 

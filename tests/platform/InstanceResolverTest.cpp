@@ -1,4 +1,4 @@
-#include "InstanceResolver.h"
+#include "platform/odbc/InstanceResolver.h"
 
 #include <gtest/gtest.h>
 

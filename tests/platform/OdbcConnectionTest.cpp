@@ -1,5 +1,5 @@
 // POSIX only: the thread limit is set through setrlimit.
-#include "OdbcConnection.h"
+#include "platform/odbc/OdbcConnection.h"
 
 #include <gtest/gtest.h>
 

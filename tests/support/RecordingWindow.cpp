@@ -1,4 +1,4 @@
-#include "RecordingWindow.h"
+#include "tests/support/RecordingWindow.h"
 
 namespace flagwright::testing {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComboBox.h"
-#include "WindowServices.h"
+#include "platform/ComboBox.h"
+#include "platform/WindowServices.h"
 
 #include <string>
 #include <vector>

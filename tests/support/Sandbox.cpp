@@ -1,6 +1,6 @@
-#include "Sandbox.h"
+#include "tests/support/Sandbox.h"
 
-#include "Process.h"
+#include "tests/support/Process.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

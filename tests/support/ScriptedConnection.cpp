@@ -1,4 +1,4 @@
-#include "ScriptedConnection.h"
+#include "tests/support/ScriptedConnection.h"
 
 #include <thread>
 

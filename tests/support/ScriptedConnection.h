@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConnectionSlot.h"
-#include "Failure.h"
+#include "platform/ConnectionSlot.h"
+#include "platform/Failure.h"
 
 #include <memory>
 #include <optional>

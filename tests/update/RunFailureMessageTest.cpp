@@ -1,4 +1,4 @@
-#include "RunFailureMessage.h"
+#include "update/RunFailureMessage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "EmberlineInstance.h"
-#include "KindCodeCorrections.h"
-#include "RecordingWindow.h"
-#include "ScriptedConnection.h"
-#include "UpdateRun.h"
+#include "corrections/KindCodeCorrections.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/ScriptedConnection.h"
+#include "update/EmberlineInstance.h"
+#include "update/UpdateRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Failure.h"
-#include "VersionGate.h"
+#include "platform/Failure.h"
+#include "update/VersionGate.h"
 
 #include <gtest/gtest.h>
 

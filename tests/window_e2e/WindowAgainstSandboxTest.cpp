@@ -1,10 +1,10 @@
-#include "EmberlineInstance.h"
-#include "MessageBoxWatcher.h"
-#include "OdbcConnection.h"
-#include "OfferedDatabases.h"
-#include "QtPrinting.h"
-#include "Sandbox.h"
-#include "frmMain.h"
+#include "app/qt/frmMain.h"
+#include "discovery/OfferedDatabases.h"
+#include "platform/odbc/OdbcConnection.h"
+#include "tests/app/qt/MessageBoxWatcher.h"
+#include "tests/app/qt/QtPrinting.h"
+#include "tests/support/Sandbox.h"
+#include "update/EmberlineInstance.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 // box is left open: the test dismisses it with a real key press, as an operator would.
 //
 //   box_reader [SECONDS]
-#include "WindowQueries.h"
+#include "tests/app/win32/WindowQueries.h"
 
 #include <cstdio>
 #include <cstdlib>

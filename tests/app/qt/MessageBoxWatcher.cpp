@@ -1,4 +1,4 @@
-#include "MessageBoxWatcher.h"
+#include "tests/app/qt/MessageBoxWatcher.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "MessageBoxWatcher.h"
-#include "QtComboBox.h"
-#include "QtPrinting.h"
-#include "QtWindowServices.h"
+#include "platform/qt/QtComboBox.h"
+#include "platform/qt/QtWindowServices.h"
+#include "tests/app/qt/MessageBoxWatcher.h"
+#include "tests/app/qt/QtPrinting.h"
 
 #include <QApplication>
 #include <QComboBox>

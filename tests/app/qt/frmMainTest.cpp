@@ -1,9 +1,9 @@
-#include "EmberlineInstance.h"
-#include "FormGolden.h"
-#include "MessageBoxWatcher.h"
-#include "QtPrinting.h"
-#include "ScriptedConnection.h"
-#include "frmMain.h"
+#include "app/qt/frmMain.h"
+#include "tests/app/FormGolden.h"
+#include "tests/app/qt/MessageBoxWatcher.h"
+#include "tests/app/qt/QtPrinting.h"
+#include "tests/support/ScriptedConnection.h"
+#include "update/EmberlineInstance.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "MessageBoxAnswerer.h"
+#include "tests/app/win32/MessageBoxAnswerer.h"
 
-#include "WindowQueries.h"
+#include "tests/app/win32/WindowQueries.h"
 
 namespace flagwright::testing {
 
