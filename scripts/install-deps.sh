@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages Flagwright needs to build, test and run, if any is missing:
 # for the Linux program, or with the argument "windows" for the Windows program, cross-built
 # with mingw-w64 for x64 and x86 and tested under Wine (64-bit and 32-bit) on a virtual display.
+# A script, since the presets find what they need but cannot install it.
 #
 #   bash scripts/install-deps.sh [windows]
 set -euo pipefail
