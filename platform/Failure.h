@@ -6,19 +6,26 @@
 
 namespace flagwright {
 
-// A runtime failure as a trap sees it: a signed 32-bit code and a description.
+// A runtime failure as a trap sees it: a signed 32-bit code and a description. A database
+// failure also keeps the SQLSTATE and native error number it was decided from, for logs and
+// test failures to name; the operator is shown the code and description only.
 class Failure : public std::runtime_error {
 public:
-    Failure(std::int32_t code, std::string description)
-        : std::runtime_error(description), code_(code), description_(std::move(description))
+    Failure(std::int32_t code, std::string description, std::string sqlState = {}, int native = 0)
+        : std::runtime_error(description), code_(code), description_(std::move(description)),
+          sqlState_(std::move(sqlState)), native_(native)
     {}
 
     std::int32_t Number() const { return code_; }
     const std::string& Description() const { return description_; }
+    const std::string& SqlState() const { return sqlState_; } // empty: not from a driver
+    int Native() const { return native_; }
 
 private:
     std::int32_t code_;
     std::string description_;
+    std::string sqlState_;
+    int native_;
 };
 
 namespace failure_code {

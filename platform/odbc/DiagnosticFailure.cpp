@@ -61,7 +61,7 @@ const DiagnosticRecord* FindState(const Records& records, const States& states)
 
 Failure From(std::int32_t code, const DiagnosticRecord& record)
 {
-    return Failure(code, WithoutDriverPrefix(record.message));
+    return Failure(code, WithoutDriverPrefix(record.message), record.sqlState, record.nativeError);
 }
 
 // Raised by the driver manager itself, as the component named in the message's prefix says
@@ -70,6 +70,18 @@ bool FromDriverManager(const DiagnosticRecord& record)
 {
     const std::size_t prefix = record.message.size() - WithoutDriverPrefix(record.message).size();
     return record.message.substr(0, prefix).find("Driver Manager]") != std::string::npos;
+}
+
+// A failure worded by the program, keeping as its origin the first error record (an
+// informational one of class 01 tells less).
+Failure FromFirst(const Failure& failure, const Records& records)
+{
+    const auto error = std::find_if(records.begin(), records.end(), [](const auto& record) {
+        return record.sqlState.rfind("01", 0) != 0;
+    });
+    if (error == records.end())
+        return failure;
+    return Failure(failure.Number(), failure.Description(), error->sqlState, error->nativeError);
 }
 
 Failure BrokenLink()
@@ -108,13 +120,13 @@ Failure FailureFromDiagnostics(const Records& records, OdbcCall call, bool conne
     if (call == OdbcCall::Connect &&
         (FindState(records, DriverMissing) ||
          (!records.empty() && std::all_of(records.begin(), records.end(), FromDriverManager))))
-        return layer_failure::ProviderNotFound();
+        return FromFirst(layer_failure::ProviderNotFound(), records);
     if (call == OdbcCall::Connect)
-        return UnreachableServer();
+        return FromFirst(UnreachableServer(), records);
     if (const auto* record = FindState(records, Timeouts))
         return From(failure_code::Timeout, *record);
     if (connectionDead || FindNative(records, LinkFailures) || FindState(records, LinkStates))
-        return BrokenLink();
+        return FromFirst(BrokenLink(), records);
     if (const auto* record = FindNative(records, NoSuchTable))
         return From(failure_code::NoSuchTable, *record);
     if (const auto* record = FindState(records, NoSuchTableState))
@@ -158,7 +170,7 @@ Failure WithoutSecret(const Failure& failure, const std::string& secret)
     for (std::size_t at = description.find(secret); at != std::string::npos;
          at = description.find(secret, at))
         description.replace(at, secret.size(), "****");
-    return Failure(failure.Number(), description);
+    return Failure(failure.Number(), description, failure.SqlState(), failure.Native());
 }
 
 } // namespace flagwright::odbc

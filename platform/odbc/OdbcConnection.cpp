@@ -14,6 +14,11 @@ namespace flagwright::odbc {
 namespace {
 using Clock = CallWatchdog::Clock;
 
+// A driver that could not be loaded or could not reach the instance: the next one may.
+struct Unreached : Failure {
+    explicit Unreached(const Failure& failure) : Failure(failure) {}
+};
+
 Failure LoginTimeout() { return Failure(failure_code::Unspecified, "Login timeout expired"); }
 
 Failure StatementTimeout() { return Failure(failure_code::Timeout, "Timeout expired"); }
@@ -76,25 +81,35 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     for (const std::string& driver : DriversInTurn(InstalledDrivers(*environment_))) {
         if (Clock::now() >= deadline && met.Number() != failure_code::ProviderNotFound)
             break;
-        const std::optional<Failure> unreached = OpenThrough(driver, settings, deadline);
-        if (!unreached)
-            return;
-        if (met.Number() == failure_code::ProviderNotFound)
-            met = *unreached;
+        try {
+            link_ = Connected(driver, settings, deadline);
+        } catch (const Unreached& unreached) {
+            if (met.Number() == failure_code::ProviderNotFound)
+                met = unreached;
+            continue;
+        }
+        try {
+            statement_ = std::make_unique<OdbcHandle>(SQL_HANDLE_STMT, link_->get());
+        } catch (const Failure&) {
+            link_.reset();
+            throw;
+        }
+        driverTimeout_ = 0;
+        return;
     }
     throw met;
 }
 
-std::optional<Failure> OdbcConnection::OpenThrough(const std::string& driver,
-                                                   const ConnectionSettings& settings,
-                                                   Clock::time_point deadline)
+std::unique_ptr<ConnectedLink> OdbcConnection::Connected(const std::string& driver,
+                                                         const ConnectionSettings& settings,
+                                                         Clock::time_point deadline)
 {
     endpoint_.reset();
     if (!DriverFindsInstance(driver)) {
         try {
             endpoint_ = ServerEndpoint(settings);
         } catch (const Failure& unreachable) {
-            return unreachable;
+            throw Unreached(unreachable);
         }
     }
     const DriverLogin login = DriverLoginFor(driver, endpoint_, settings);
@@ -106,7 +121,7 @@ std::optional<Failure> OdbcConnection::OpenThrough(const std::string& driver,
         catalog = ToSqlText(*login.catalogAttribute);
         if (!Succeeded(
                 SQLSetConnectAttrW(link->get(), SQL_ATTR_CURRENT_CATALOG, catalog.data(), SQL_NTS)))
-            Fail(*link, OdbcCall::Connect);
+            throw Diagnosed(link->Diagnostics(), OdbcCall::Connect, false);
     }
     const std::lock_guard loginTurn(LoginTurn());
     const auto left = deadline - Clock::now();
@@ -134,20 +149,11 @@ std::optional<Failure> OdbcConnection::OpenThrough(const std::string& driver,
         const std::vector<DiagnosticRecord> records = link->Diagnostics();
         const Failure failure = Diagnosed(records, OdbcCall::Connect, expired);
         if (AnotherDriverMayReach(records))
-            return failure;
+            throw Unreached(failure);
         throw failure;
     }
-    link_ = std::move(link);
     linkSockets_ = Added(LinkCandidates(), before);
-    try {
-        auto statement = std::make_unique<OdbcHandle>(SQL_HANDLE_STMT, link_->get());
-        statement_ = std::move(statement);
-        driverTimeout_ = 0;
-    } catch (const Failure&) {
-        Disconnect();
-        throw;
-    }
-    return std::nullopt;
+    return std::make_unique<ConnectedLink>(std::move(link));
 }
 
 Recordset OdbcConnection::Execute(const std::string& commandText)
@@ -168,6 +174,12 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
                                             BreakSocket(socket);
                                     }};
     const std::vector<SQLWCHAR> text = ToSqlText(commandText);
+    // However the call ends, the statement's cursor is closed for the next one: after the
+    // failure has read its diagnostics.
+    struct CursorClosed {
+        SQLHSTMT statement;
+        ~CursorClosed() { SQLFreeStmt(statement, SQL_CLOSE); }
+    } closed{statement_->get()};
     std::optional<Recordset> result;
     const bool expired = watchdog_->Guard(deadline, steps, [&] {
         const SQLRETURN rc = SQLExecDirectW(statement_->get(), const_cast<SQLWCHAR*>(text.data()),
@@ -178,8 +190,7 @@ Recordset OdbcConnection::Execute(const std::string& commandText)
             result = Recordset();
     });
     if (!result)
-        Fail(*statement_, OdbcCall::Execute, expired);
-    SQLFreeStmt(statement_->get(), SQL_CLOSE);
+        throw Diagnosed(statement_->Diagnostics(), OdbcCall::Execute, expired);
     return std::move(*result);
 }
 
@@ -198,8 +209,6 @@ void OdbcConnection::Close()
 void OdbcConnection::Disconnect() noexcept
 {
     statement_.reset();
-    if (link_)
-        SQLDisconnect(link_->get());
     link_.reset();
 }
 
@@ -213,14 +222,6 @@ Failure OdbcConnection::Diagnosed(const std::vector<DiagnosticRecord>& records, 
             ? (call == OdbcCall::Connect ? LoginTimeout() : StatementTimeout())
             : FailureFromDiagnostics(records, call, call == OdbcCall::Execute && ConnectionDead());
     return WithoutSecret(failure, password_);
-}
-
-void OdbcConnection::Fail(const OdbcHandle& handle, OdbcCall call, bool expired) const
-{
-    const Failure failure = Diagnosed(handle.Diagnostics(), call, expired);
-    if (call == OdbcCall::Execute)
-        SQLFreeStmt(handle.get(), SQL_CLOSE);
-    throw failure;
 }
 
 bool OdbcConnection::ConnectionDead() const

@@ -36,16 +36,15 @@ public:
     void Close() override;
 
 private:
-    // Logs in through one driver before the deadline: nothing once open; the failure when
-    // another driver may still reach the instance; any other failure is thrown.
-    std::optional<Failure> OpenThrough(const std::string& driver,
-                                       const ConnectionSettings& settings,
-                                       CallWatchdog::Clock::time_point deadline);
+    // The link of one driver's login before the deadline. Fails with Unreached where another
+    // driver may still reach the instance, with any other failure where none can.
+    std::unique_ptr<ConnectedLink> Connected(const std::string& driver,
+                                             const ConnectionSettings& settings,
+                                             CallWatchdog::Clock::time_point deadline);
     void Disconnect() noexcept;
-    // expired: the watchdog stepped into the call.
+    // The failure a call's records tell; expired: the watchdog stepped into the call.
     Failure Diagnosed(const std::vector<DiagnosticRecord>& records, OdbcCall call,
                       bool expired) const;
-    [[noreturn]] void Fail(const OdbcHandle& handle, OdbcCall call, bool expired = false) const;
     bool ConnectionDead() const;
     // This process's sockets to the server's TCP endpoint, where the program knows it.
     std::vector<LinkSocket> LinkCandidates() const;
@@ -57,8 +56,8 @@ private:
     std::optional<Endpoint> endpoint_;    // none where the driver finds the instance itself
     std::vector<LinkSocket> linkSockets_; // the link's TCP sockets, to break it at a deadline
     std::shared_ptr<OdbcHandle> environment_;
-    std::unique_ptr<OdbcHandle> link_;
-    std::unique_ptr<OdbcHandle> statement_; // present exactly while open
+    std::unique_ptr<ConnectedLink> link_;
+    std::unique_ptr<OdbcHandle> statement_; // present exactly while open; freed before the link
 };
 
 } // namespace flagwright::odbc

@@ -12,8 +12,8 @@ namespace flagwright::odbc {
 
 inline bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
-// Sole owner of one ODBC handle; freeing never throws. A connection handle must be
-// disconnected before it is released.
+// Sole owner of one ODBC handle; freeing never throws. A connected connection handle is owned
+// through ConnectedLink, which disconnects it first.
 class OdbcHandle {
 public:
     // Fails with 0x80004005 when the driver manager cannot allocate the handle.
@@ -29,6 +29,20 @@ public:
 private:
     SQLSMALLINT type_;
     SQLHANDLE handle_ = SQL_NULL_HANDLE;
+};
+
+// A connection handle whose login succeeded: disconnected before it is freed, as ODBC requires.
+class ConnectedLink {
+public:
+    explicit ConnectedLink(std::unique_ptr<OdbcHandle> link) : link_(std::move(link)) {}
+    ~ConnectedLink() { SQLDisconnect(link_->get()); }
+    ConnectedLink(const ConnectedLink&) = delete;
+    ConnectedLink& operator=(const ConnectedLink&) = delete;
+
+    SQLHDBC get() const { return link_->get(); }
+
+private:
+    std::unique_ptr<OdbcHandle> link_;
 };
 
 // The process's ODBC environment (ODBC 3), shared by all connections alive at one time.

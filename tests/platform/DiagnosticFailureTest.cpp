@@ -149,6 +149,15 @@ TEST(FailureFromDiagnostics, DecidesByNumbersInAnyRecordOrder)
             const Failure failure = FailureFromDiagnostics(records, c.call, c.dead);
             EXPECT_EQ(failure.Number(), c.code) << c.situation;
             EXPECT_EQ(failure.Description(), c.description) << c.situation;
+            // The record that decided is kept as the failure's origin, for logs to name.
+            const auto deciding = std::find_if(records.begin(), records.end(), [&](auto& r) {
+                return WithoutDriverPrefix(r.message) == c.description;
+            });
+            if (deciding != records.end()) {
+                EXPECT_EQ(failure.SqlState() + "/" + std::to_string(failure.Native()),
+                          deciding->sqlState + "/" + std::to_string(deciding->nativeError))
+                    << c.situation;
+            }
         } while (std::next_permutation(
             records.begin(), records.end(),
             [](const auto& a, const auto& b) { return a.nativeError < b.nativeError; }));
