@@ -4,7 +4,7 @@
 # A script still, for what presets cannot do: install packages, start Wine's environment for
 # the Windows tests (scripts/build-windows.sh), and build the next presets beside the tests,
 # which mostly wait on the sandbox, at the lowest priority; their workflows then find the
-# builds done, and CI takes about half the time. Ends with each step's wall-clock time.
+# builds done. Ends with each step's wall-clock time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -59,15 +59,15 @@ trap 'wait' EXIT # a failed step leaves no build running behind
 started=$SECONDS
 beside asan
 step dev cmake --workflow --preset dev
-await
+step "asan built" await
 beside release debian fuzz windows windows-x86
 step asan cmake --workflow --preset asan
-await
+step "rest built" await
 for preset in release debian fuzz; do
     step "$preset" cmake --workflow --preset "$preset"
 done
 step windows bash scripts/build-windows.sh
 
-echo "== step times (the builds beside the tests overlap them)"
+echo "== step times (\"built\": the wait for what was built beside the step before)"
 cat "$times"
 printf '%-12s %4d s\n' total $((SECONDS - started))
