@@ -2,13 +2,14 @@
 # Installs the Debian 12 packages Flagwright needs to build, test and run, if any is missing:
 # for the Linux program, or with the argument "windows" for the Windows program, cross-built
 # with mingw-w64 for x64 and x86 and tested under Wine (64-bit and 32-bit) on a virtual display.
+# A script, since the presets find what they need but cannot install it.
 #
 #   bash scripts/install-deps.sh [windows]
 set -euo pipefail
 
 if [ "${1:-}" = windows ]; then
     packages=(
-        cmake g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
+        cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
         g++-mingw-w64-i686-posix mingw-w64-i686-dev
         wine wine64 wine32:i386 fonts-wine xvfb xauth xdotool icoutils wixl msitools
         # Wine's odbc32 passes to the host's unixODBC, and so to FreeTDS: 32-bit Wine to the
@@ -17,7 +18,7 @@ if [ "${1:-}" = windows ]; then
     )
 else
     packages=(
-        build-essential cmake clang libclang-rt-14-dev clang-format-14
+        build-essential cmake ninja-build clang libclang-rt-14-dev clang-format-14
         qt6-base-dev
         unixodbc-dev tdsodbc freetds-bin libsqlite3-dev iproute2
         libgtest-dev libgmock-dev

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Flagwright and runs it against the sandbox instance with the sample databases;
-# the sandbox is stopped again when the program exits.
+# the sandbox is stopped again when the program exits. A script, since the program needs the
+# sandbox running beside it, which no preset starts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -4,11 +4,13 @@
 # for windows and message boxes.
 #
 #   source scripts/windows-env.sh [BUILD_DIR]    (default build/windows)
-#   ctest --preset windows                       (and ctest --preset windows-x86)
+#   cmake --workflow --preset windows            (and --preset windows-x86)
 #   windows_env_stop                             (ends the display and the wineserver)
 #
-# Wine's services must be up before CTest starts: started by the first test, they would
-# inherit CTest's output pipe and keep it open, and CTest would wait for them forever.
+# A script outside CTest, not a test fixture: Wine's services must be up before CTest starts
+# (started by the first test, they would inherit CTest's output pipe and keep it open, and
+# CTest would wait for them forever), and the display's number, known only once Xvfb runs, must
+# be in the environment of every test.
 
 windows_env_build_dir=$(realpath -m "${1:-$(dirname "${BASH_SOURCE[0]}")/../build/windows}")
 mkdir -p "$windows_env_build_dir"
