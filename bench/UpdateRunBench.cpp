@@ -5,10 +5,10 @@
 //                                         of this process during the run, the message shown
 //   flagwright_update_bench --statements  the statements a complete run from 14.01.03 sends,
 //                                         one a line, for a plain client to send the same
+#include "platform/Product.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "tests/support/RecordingWindow.h"
 #include "tests/support/ScriptedConnection.h"
-#include "update/EmberlineInstance.h"
 #include "update/UpdateRun.h"
 
 #include <sys/resource.h>

@@ -8,9 +8,9 @@
 // Output, one "key value" per line: shown (seconds from main), shown_at (Unix time, for a
 // caller that timed the launch), databases (items listed), update (seconds), message, max_rss_kib.
 #include "app/qt/frmMain.h"
+#include "platform/Product.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "tests/app/qt/MessageBoxWatcher.h"
-#include "update/EmberlineInstance.h"
 
 #include <QApplication>
 #include <QComboBox>

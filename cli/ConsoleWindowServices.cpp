@@ -1,4 +1,5 @@
 #include "cli/ConsoleWindowServices.h"
+#include "platform/Product.h"
 
 #include <ostream>
 

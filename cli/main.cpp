@@ -1,9 +1,9 @@
 #include "cli/ConsoleProgram.h"
 #include "cli/ExitCode.h"
 #include "cli/Utf8Console.h"
+#include "platform/Product.h"
 #include "platform/WindowServices.h"
 #include "platform/odbc/OdbcConnection.h"
-#include "update/EmberlineInstance.h"
 
 #include <csignal>
 #include <exception>

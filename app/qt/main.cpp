@@ -1,7 +1,7 @@
 #include "app/qt/frmMain.h"
+#include "platform/Product.h"
 #include "platform/WindowServices.h"
 #include "platform/odbc/OdbcConnection.h"
-#include "update/EmberlineInstance.h"
 
 #include <QApplication>
 

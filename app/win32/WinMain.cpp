@@ -1,7 +1,7 @@
 #include "app/win32/MessageLoop.h"
 #include "app/win32/frmMain.h"
+#include "platform/Product.h"
 #include "platform/odbc/OdbcConnection.h"
-#include "update/EmberlineInstance.h"
 
 // The program reads no arguments: the instance, the login and the rest are fixed.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)

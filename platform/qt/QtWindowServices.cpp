@@ -1,4 +1,5 @@
 #include "platform/qt/QtWindowServices.h"
+#include "platform/Product.h"
 
 #include <QApplication>
 #include <QMessageBox>

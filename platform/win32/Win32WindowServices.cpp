@@ -1,4 +1,5 @@
 #include "platform/win32/Win32WindowServices.h"
+#include "platform/Product.h"
 
 #include "platform/win32/WideText.h"
 

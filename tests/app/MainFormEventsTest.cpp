@@ -1,7 +1,7 @@
 #include "app/form/MainFormEvents.h"
+#include "platform/Product.h"
 #include "tests/support/RecordingWindow.h"
 #include "tests/support/ScriptedConnection.h"
-#include "update/EmberlineInstance.h"
 
 #include <gtest/gtest.h>
 

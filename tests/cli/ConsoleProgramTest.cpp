@@ -2,9 +2,9 @@
 // scripted connection.
 #include "cli/CommandLine.h"
 #include "cli/ConsoleProgram.h"
+#include "platform/Product.h"
 #include "tests/support/Process.h"
 #include "tests/support/ScriptedConnection.h"
-#include "update/EmberlineInstance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "discovery/OfferedDatabases.h"
+#include "platform/Product.h"
 #include "tests/support/ScriptedConnection.h"
-#include "update/EmberlineInstance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/Product.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "tests/support/RecordingWindow.h"
 #include "tests/support/Sandbox.h"
 #include "tests/support/Sha256.h"
-#include "update/EmberlineInstance.h"
 #include "update/UpdateRun.h"
 
 #include <gtest/gtest.h>

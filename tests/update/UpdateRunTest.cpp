@@ -1,7 +1,7 @@
 #include "corrections/KindCodeCorrections.h"
+#include "platform/Product.h"
 #include "tests/support/RecordingWindow.h"
 #include "tests/support/ScriptedConnection.h"
-#include "update/EmberlineInstance.h"
 #include "update/UpdateRun.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "app/qt/frmMain.h"
 #include "discovery/OfferedDatabases.h"
+#include "platform/Product.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "tests/app/qt/MessageBoxWatcher.h"
 #include "tests/app/qt/QtPrinting.h"
 #include "tests/support/Sandbox.h"
-#include "update/EmberlineInstance.h"
 
 #include <QApplication>
 #include <QComboBox>

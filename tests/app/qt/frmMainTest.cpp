@@ -1,9 +1,9 @@
 #include "app/qt/frmMain.h"
+#include "platform/Product.h"
 #include "tests/app/FormGolden.h"
 #include "tests/app/qt/MessageBoxWatcher.h"
 #include "tests/app/qt/QtPrinting.h"
 #include "tests/support/ScriptedConnection.h"
-#include "update/EmberlineInstance.h"
 
 #include <QApplication>
 #include <QComboBox>

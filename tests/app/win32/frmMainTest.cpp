@@ -1,10 +1,10 @@
 #include "app/win32/MessageLoop.h"
 #include "app/win32/frmMain.h"
+#include "platform/Product.h"
 #include "tests/app/FormGolden.h"
 #include "tests/app/win32/MessageBoxAnswerer.h"
 #include "tests/app/win32/WindowQueries.h"
 #include "tests/support/ScriptedConnection.h"
-#include "update/EmberlineInstance.h"
 
 #include <gtest/gtest.h>
 
