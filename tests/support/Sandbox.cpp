@@ -299,10 +299,10 @@ std::string DefaultIn(const std::string& file, const std::string& id)
     return status == 0 && !line.empty() ? line.substr(0, line.size() - 1) : line;
 }
 
-std::string KindDifferences(const std::string& file, const std::string& golden)
+std::string KindDifferences(const std::string& file)
 {
     int status = -1;
-    const std::string differences = ToolOutput({"check-kinds", file, golden}, status);
+    const std::string differences = ToolOutput({"check-kinds", file}, status);
     if (status == 0)
         return {};
     return differences.empty() ? "check-kinds exited with " + std::to_string(status) : differences;

@@ -85,7 +85,7 @@ void ChangeFile(const std::string& file, const std::string& sql,
 std::string DefaultIn(const std::string& file, const std::string& id);
 
 // What the sandbox's check-kinds says: empty when L_Kind of the database file holds exactly
-// the rows of the golden table, else the rows that differ.
-std::string KindDifferences(const std::string& file, const std::string& golden);
+// the rows of a completed update of the sample database Emberline, else where it differs.
+std::string KindDifferences(const std::string& file);
 
 } // namespace flagwright::testing
