@@ -17,10 +17,13 @@ expect() { # CODE OUT ERR
         fail "exit code $code, stdout [$out], stderr [$err]; expected $1, [$2], [$3]"
 }
 
-# Freshly seeded samples of its own, so that the outcomes do not depend on the other tests.
+# Freshly seeded samples of its own, so that the outcomes do not depend on the other tests; the
+# seed itself stays as seeded, for copies of Emberline before an update.
+seed=$SANDBOX_DIR/cli-seed
 folder=$SANDBOX_DIR/cli-databases
-rm -rf "$folder"
-"$PYTHON3" "$SANDBOX" seed "$folder" >/dev/null
+rm -rf "$seed" "$folder"
+"$PYTHON3" "$SANDBOX" seed "$seed" >/dev/null
+cp -r "$seed" "$folder"
 sandbox_control "{\"cmd\": \"data\", \"dir\": \"$folder\"}"
 trap 'sandbox_control "{\"cmd\": \"data\", \"dir\": \"$SANDBOX_DIR/data\"}"' EXIT
 
@@ -47,9 +50,6 @@ expect_updated "$folder/Emberline.sqlite"
 
 # A name beyond ASCII reaches the run whole: the arguments are read as wide text, not in the
 # ANSI code page.
-seed=$SANDBOX_DIR/cli-seed
-rm -rf "$seed"
-"$PYTHON3" "$SANDBOX" seed "$seed" >/dev/null
 cp "$seed/Emberline.sqlite" "$folder/Kåre Ørsted Ελλάδα.sqlite"
 cli update 'Kåre Ørsted Ελλάδα'
 expect 0 $'Congratulations: Update successful.\nTook N s.' ''
