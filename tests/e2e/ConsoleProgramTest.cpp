@@ -107,6 +107,65 @@ TEST_F(ConsoleProgram, ScriptsGetTheExactNames)
         EXPECT_EQ(VersionIn(folder, name), "14.01.04") << name;
 }
 
+// check reads, and counts exactly: codes missing, and the corrections a failed run left applied;
+// up to date after the update, drifted after a flag changed by hand. update --json tells where a
+// run stopped. Each --json line is one JSON object, whatever the name holds.
+TEST_F(ConsoleProgram, CheckCountsWhatAnUpdateWouldChangeAndUpdateTellsWhereItStopped)
+{
+    const std::string db = sandbox.CopyDatabase("Emberline", "E2E check \"q\" \\ \t");
+    const std::string named = R"({"database": "E2E check \"q\" \\ \t", )";
+    ChangeFile(sandbox.DatabaseFile(db), "DELETE FROM L_Kind WHERE KindCode IN ('AT', 'FAC')");
+    sandbox.Control(R"({"cmd":"faults","faults":{"fail":"400:1222:UPDATE L_Kind"}})");
+    EXPECT_EQ(Ran(Cli({"update", "--json", db})),
+              (Finished{1, 0,
+                        named + R"("command": "update", "outcome": "failed", "exitCode": 1, )"
+                                R"("versionBefore": "14.01.03", "versionAfter": null, )"
+                                R"("corrections": 399, "stoppedAt": {"index": 400, )"
+                                R"("kindCode": "MAOC"}, "message": {"title": "Rate Update )"
+                                R"(Error", "text": "Error Number: -2147217900\r\nError )"
+                                R"(Description: Lock request time out period exceeded."}, )"
+                                R"("failure": {"code": -2147217900, "sqlState": "42000", )"
+                                R"("native": 1222}, )"
+                                R"("seconds": N})"
+                                "\n",
+                        ""}));
+    sandbox.Control(R"({"cmd":"faults","faults":{}})");
+
+    const std::size_t before = sandbox.Statements(db).size();
+    EXPECT_EQ(Ran(Cli({"check", db})),
+              (Finished{0, 0,
+                        "E2E check \"q\" \\ \\t: would be updated (14.01.03): 392 of 791 to "
+                        "change, 397 already corrected, 2 missing\n",
+                        ""}));
+    EXPECT_EQ(Ran(Cli({"check", "--json", db})),
+              (Finished{0, 0,
+                        named + R"("command": "check", "outcome": "would-update", "exitCode": 0, )"
+                                R"("version": "14.01.03", "kindCodes": {"table": 791, "present": )"
+                                R"(789, "corrected": 397, "toChange": 392, "missing": 2}, )"
+                                R"("failure": null})"
+                                "\n",
+                        ""}));
+    const std::vector<std::string> statements = sandbox.Statements(db);
+    const std::vector<std::string> reads = {"Select Value from Defaults where ID = 'DBVersion'",
+                                            "SELECT KindCode, Direct, LineOverhead FROM L_Kind"};
+    EXPECT_EQ(std::vector<std::string>(statements.begin() + before, statements.end()),
+              (std::vector<std::string>{reads[0], reads[1], reads[0], reads[1]}));
+
+    EXPECT_EQ(Ran(Cli({"update", db})).exitCode, 0);
+    EXPECT_EQ(Ran(Cli({"check", db})),
+              (Finished{0, 0,
+                        "E2E check \"q\" \\ \\t: up to date (14.01.04): 0 of 791 to change, 789 "
+                        "already corrected, 2 missing\n",
+                        ""}));
+    ChangeFile(sandbox.DatabaseFile(db),
+               "UPDATE L_Kind SET Direct = 1 - Direct WHERE KindCode = 'MAOC'");
+    EXPECT_EQ(Ran(Cli({"check", db})),
+              (Finished{6, 0,
+                        "E2E check \"q\" \\ \\t: drifted (14.01.04): 1 of 791 to change, 788 "
+                        "already corrected, 2 missing\n",
+                        ""}));
+}
+
 // A log reader that stops early (update --all | head -1) must not stop the runs.
 TEST_F(ConsoleProgram, UpdateAllFinishesEveryRunWhenItsReaderHasGone)
 {
