@@ -29,6 +29,20 @@ const CommandEntry* Find(Test test)
     return found == table.end() ? nullptr : &*found;
 }
 
+// "check and update": the commands that have a form or option, for saying where it belongs.
+template <typename Test>
+std::string Owners(Test test)
+{
+    std::vector<std::string_view> names;
+    for (const CommandEntry& entry : CommandTable())
+        if (test(entry) && std::find(names.begin(), names.end(), entry.name) == names.end())
+            names.push_back(entry.name);
+    std::string owners;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        owners.append(i == 0 ? "" : i + 1 == names.size() ? " and " : ", ").append(names[i]);
+    return owners;
+}
+
 bool TakesOption(const CommandEntry& entry, std::string_view option)
 {
     return std::any_of(entry.options.begin(), entry.options.end(),
@@ -78,8 +92,7 @@ std::variant<Command, UsageError> Form(const std::string& command,
             continue;
         chosen = Find([&](const CommandEntry& e) { return e.name == command && isForm(e); });
         if (!chosen)
-            return UsageError{option + " belongs to " + std::string(Find(isForm)->name) +
-                              ", not to " + command};
+            return UsageError{option + " belongs to " + Owners(isForm) + ", not to " + command};
         formGiven = option;
     }
     if (chosen && !chosen->takesName && !names.empty()) {
@@ -125,9 +138,9 @@ std::variant<Command, UsageError> ParseCommandLine(const std::vector<std::string
     // An option of one command is refused with any other, even one that is no command.
     for (const std::string& option : options) {
         const auto takes = [&](const CommandEntry& e) { return TakesOption(e, option); };
-        const CommandEntry* owner = Find(takes);
-        if (owner && !Find([&](const CommandEntry& e) { return e.name == command && takes(e); }))
-            return UsageError{option + " belongs to " + std::string(owner->name)};
+        if (Find(takes) &&
+            !Find([&](const CommandEntry& e) { return e.name == command && takes(e); }))
+            return UsageError{option + " belongs to " + Owners(takes)};
     }
     if (!Find([&](const CommandEntry& e) { return e.name == command; }))
         return UsageError{"unknown command " + Quoted(command)};

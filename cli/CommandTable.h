@@ -50,6 +50,8 @@ struct CommandEntry {
 
 // list's option: each name exactly, followed by a NUL.
 inline constexpr std::string_view NulSeparated = "-0";
+// list's, check's and update's option: one JSON object per line instead of text.
+inline constexpr std::string_view JsonLines = "--json";
 
 // The commands' forms, in the order --help shows them.
 const std::vector<CommandEntry>& CommandTable();

@@ -11,11 +11,22 @@ ExitCode ShowHelp(const Command& command, const CommandContext& context);
 ExitCode ShowVersion(const Command& command, const CommandContext& context);
 
 // The databases the window offers, in its order, one per line with control characters shown
-// escaped (-0: each exactly, followed by a NUL); when they cannot be listed, why, on err, and a
-// failure.
+// escaped (-0: each exactly, followed by a NUL; --json: a JSON line each); when they cannot be
+// listed, why, and a failure.
 ExitCode ListDatabases(const Command& command, const CommandContext& context);
 
-// The window's update run on the command's database, its message printed instead of shown.
+// What an update of the command's database would find, read without changing anything: its
+// version and how its kind codes stand against the correction table.
+ExitCode CheckDatabaseCommand(const Command& command, const CommandContext& context);
+
+// The check of each database that ListDatabases prints, skipping those this login cannot open
+// as UpdateAllDatabases does, and a summary: a failure when one failed, else drifted when one
+// drifted.
+ExitCode CheckAllDatabases(const Command& command, const CommandContext& context);
+
+// The window's update run on the command's database, its message printed instead of shown, and
+// then how long it took or, when it failed after it had begun to write, where it stopped.
+// --json: one JSON line instead.
 ExitCode UpdateDatabase(const Command& command, const CommandContext& context);
 
 // One run for each database that ListDatabases prints, one after another: an outcome line per

@@ -20,14 +20,43 @@ window does, without a window.
 
 constexpr const char* Outputs = R"(
 update NAME prints the run's message as TITLE: TEXT (a line break in TEXT goes
-on in an indented line), on stdout when the update succeeded, else on stderr.
+on in an indented line): on stdout when the update succeeded, then how long it
+took; else on stderr, and for a run that had begun to write, at which
+correction it stopped, that the version was not changed and that running
+update again is safe.
 update --all prints NAME: OUTCOME for each database and then a summary line on
-stdout; the messages of the runs go to stderr, each line led by NAME: . A
-database this login cannot open is not connected to, and its line says why:
+stdout; the messages of the runs go to stderr, each line led by NAME: .
+check prints NAME: FOUND (check --all: for each database, then a summary line)
+on stdout, FOUND one of
+  would be updated (14.01.03): T of 791 to change, C already corrected, M
+    missing
+  up to date (14.01.04): ...     drifted (14.01.04): ...
+  at another version (V): an update would refuse it
+  not an Emberline database      failed (the message on stderr, led by NAME: )
+The --all forms do not connect to a database this login cannot open:
   NAME: skipped, no access for this login
   NAME: skipped, not online (STATE)     STATE: the server's word, e.g. OFFLINE
 Printed on a line, a name shows its control characters as \t, \n, \r, \xHH (the
 other C0 controls, DEL, and bytes that are not UTF-8) and \u0080 to \u009F.
+
+--json prints JSON Lines instead (UTF-8, one object per line, on stdout only).
+Every line has "database", "command", "outcome" and "exitCode"; a skipped
+database also "reason".
+  check adds "version", "kindCodes" ({"table", "present", "corrected",
+    "toChange", "missing"}, or null when not read) and "failure"; a failed
+    check also "message".
+  update adds "versionBefore", "versionAfter" (null when not stamped),
+    "corrections" (completed without error), "stoppedAt" (null, or {"index",
+    "kindCode"}), "message" ({"title", "text"}: the window's message),
+    "failure" (null, or {"code", "sqlState", "native"}) and "seconds".
+  --all ends with {"summary": {COUNT: N, ...}, "exitCode": N}.
+  When the databases cannot be listed: "database" null, "outcome" "failed",
+  "error" and "failure".
+Outcomes:
+  list     offered
+  check    would-update, up-to-date, drifted, other-version, not-emberline,
+           no-database, failed, skipped
+  update   updated, refused, not-emberline, no-database, failed, skipped
 
 Exit codes:
 )";
@@ -112,24 +141,30 @@ std::string CommandRows()
     return text;
 }
 
-std::string Line(ExitCode code, const char* meaning)
+// An exit code and its meaning, wrapped as the commands' rows are.
+std::string Line(ExitCode code, std::string_view meaning)
 {
-    std::string line = Indent; // appended to: GCC 12 -Wrestrict
-    return line.append(std::to_string(static_cast<int>(code))).append("  ").append(meaning) + '\n';
+    return Row(std::to_string(static_cast<int>(code)), meaning,
+               std::char_traits<char>::length(Indent) + 3);
 }
 } // namespace
 
 std::string HelpText()
 {
     return Usage() + About + CommandRows() + Outputs +
-           Line(ExitCode::Success, "updated (update --all: no database failed)") +
-           Line(ExitCode::Failed, "the update failed, the databases could not be listed, or the "
-                                  "output could not be written (update --all: also when a "
-                                  "database failed)") +
+           Line(ExitCode::Success, "updated; check: would be updated, or up to date (--all: no "
+                                   "database failed, and for check none drifted)") +
+           Line(ExitCode::Failed, "the update or check failed, the databases could not be "
+                                  "listed, or the output could not be written (--all: also when "
+                                  "a database failed)") +
            Line(ExitCode::Usage, "bad arguments; nothing was connected") +
-           Line(ExitCode::RefusedByGate, "the database is not at version 14.01.03; unchanged") +
+           Line(ExitCode::RefusedByGate, "the database is not at version 14.01.03; unchanged "
+                                         "(check: at a version other than 14.01.03 and "
+                                         "14.01.04)") +
            Line(ExitCode::NotEmberline, "not an Emberline database; unchanged") +
-           Line(ExitCode::NoDatabase, "no database given (an empty NAME)");
+           Line(ExitCode::NoDatabase, "no database given (an empty NAME)") +
+           Line(ExitCode::Drifted, "check: at 14.01.04, but a kind code no longer holds its "
+                                   "corrected flags (check --all: one drifted, none failed)");
 }
 
 } // namespace flagwright::cli

@@ -14,10 +14,13 @@ std::string CorrectionStatement(const KindCodeCorrection& correction)
     return statement;
 }
 
-void ApplyKindCodeCorrections(ConnectionSlot& cnDatabase)
+void ApplyKindCodeCorrections(ConnectionSlot& cnDatabase, std::size_t& completed)
 {
-    for (const KindCodeCorrection& correction : KindCodeCorrections)
+    completed = 0;
+    for (const KindCodeCorrection& correction : KindCodeCorrections) {
         cnDatabase->Execute(CorrectionStatement(correction)); // record set released unread
+        ++completed;
+    }
 }
 
 } // namespace flagwright

@@ -23,8 +23,9 @@ extern const std::array<KindCodeCorrection, KindCodeCorrectionCount> KindCodeCor
 // "UPDATE L_Kind SET Direct = d, LineOverhead = l WHERE KindCode = 'CODE'"
 std::string CorrectionStatement(const KindCodeCorrection& correction);
 
-// Runs every correction on cnDatabase, one statement per request, in table order. The first
-// failure stops it and passes up unchanged; nothing is retried or undone.
-void ApplyKindCodeCorrections(ConnectionSlot& cnDatabase);
+// Runs every correction on cnDatabase, one statement per request, in table order, counting in
+// `completed` each that has run. The first failure stops it and passes up unchanged; nothing is
+// retried or undone, so `completed` then tells how many stayed applied and which one failed.
+void ApplyKindCodeCorrections(ConnectionSlot& cnDatabase, std::size_t& completed);
 
 } // namespace flagwright

@@ -18,7 +18,7 @@ Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<V
     : columns_(std::move(columns)), rows_(std::move(rows))
 {}
 
-Field Recordset::Fields(const std::string& name) const
+std::size_t Recordset::ColumnIndex(const std::string& name) const
 {
     const auto column = std::find_if(columns_.begin(), columns_.end(),
                                      [&](const std::string& c) { return SameName(c, name); });
@@ -26,11 +26,17 @@ Field Recordset::Fields(const std::string& name) const
         throw Failure(failure_code::ItemNotFound,
                       "Item cannot be found in the collection corresponding to the requested "
                       "name or ordinal.");
+    return static_cast<std::size_t>(column - columns_.begin());
+}
+
+Field Recordset::Fields(const std::string& name) const
+{
+    const std::size_t column = ColumnIndex(name);
     if (rows_.empty())
         throw Failure(failure_code::NoCurrentRecord,
                       "Either BOF or EOF is True, or the current record has been deleted. "
                       "Requested operation requires a current record.");
-    return Field(rows_.front()[static_cast<std::size_t>(column - columns_.begin())]);
+    return Field(rows_.front()[column]);
 }
 
 } // namespace flagwright

@@ -33,6 +33,8 @@ public:
     // Field of the current row by column name (case-insensitive); fails with ItemNotFound
     // when there is no such column and with NoCurrentRecord when there is no current row.
     Field Fields(const std::string& name) const;
+    // Where the column is in each of Rows(); fails with ItemNotFound as Fields does.
+    std::size_t ColumnIndex(const std::string& name) const;
 
     const std::vector<std::string>& Columns() const { return columns_; }
     const std::vector<std::vector<Variant>>& Rows() const { return rows_; }

@@ -55,7 +55,7 @@ def _defaults(version, update_from=None, with_version=True):
     return rows
 
 
-def _kinds(entries, corrected):
+def kind_rows(entries, corrected):
     """Table codes carry flipped flags unless `corrected`; local ZZ codes are left alone."""
     rows = []
     for order, (code, direct, overhead) in enumerate(entries, 1):
@@ -92,7 +92,7 @@ def _emberline(entries, version, update_from=None, corrected=False, defaults=Tru
                              _defaults(version, update_from, with_version))
         conn.execute(SCHEMA_L_KIND)
         conn.executemany('INSERT INTO L_Kind VALUES (?, ?, ?, ?, ?, ?, ?)',
-                         _kinds(entries, corrected))
+                         kind_rows(entries, corrected))
         conn.execute(SCHEMA_DEPARTMENT)
         conn.executemany('INSERT INTO L_Department VALUES (?, ?, ?)',
                          [('ENG', 'Engineering', 1), ('FAB', 'Fabrication', 1),

@@ -11,7 +11,6 @@
 namespace flagwright {
 
 namespace {
-constexpr const char* VersionQuery = "Select Value from Defaults where ID = 'DBVersion'";
 constexpr const char* NewVersionStamp =
     "UPDATE Defaults SET Value = '14.01.04' WHERE ID = 'DBVersion'";
 } // namespace
@@ -26,11 +25,11 @@ RunOutcome UpdateRun::Run(const std::string& databaseName)
     // Run-local: released when the run ends, on every path.
     std::optional<Recordset> rsVersion;
     std::string sCurrentVersion;
-    bool changing = false; // a statement that writes has been sent
+    report_ = {};
     try {
         if (databaseName.empty()) {
             window_.MsgBox("No database selected.", MsgBoxStyle::OkOnly);
-            return RunOutcome::NoDatabase;
+            return Ended(RunOutcome::NoDatabase);
         }
         window_.SetScreenPointer(ScreenPointer::Hourglass);
         MSDEConnection(databaseName);
@@ -38,19 +37,20 @@ RunOutcome UpdateRun::Run(const std::string& databaseName)
             window_.MsgBox("Could not open the database.", MsgBoxStyle::Exclamation,
                            "Database Error");
             CloseRun();
-            return RunOutcome::Failed;
+            return Ended(RunOutcome::Failed);
         }
         rsVersion = cnDatabase_->Execute(VersionQuery);
         if (rsVersion->Eof()) {
             // The connection stays open until the next run replaces it.
             window_.MsgBox("Database is not an Emberline database.", MsgBoxStyle::Exclamation);
             window_.SetScreenPointer(ScreenPointer::Default);
-            return RunOutcome::NotEmberline;
+            return Ended(RunOutcome::NotEmberline);
         }
         sCurrentVersion = RequiredText(rsVersion->Fields("Value").Value());
+        report_.versionBefore = sCurrentVersion;
         if (!PassesVersionGate(rsVersion->Fields("Value").Value())) {
             CloseRun();
-            return RunOutcome::RefusedByGate;
+            return Ended(RunOutcome::RefusedByGate);
         }
         // Quotes doubled, so the row receives exactly the text read.
         const std::string oldVersionStamp = "UPDATE Defaults SET Value = '" +
@@ -60,17 +60,18 @@ RunOutcome UpdateRun::Run(const std::string& databaseName)
         // correction, and again on every later run: refuse before changing anything.
         if (!IsCarriedExactly(oldVersionStamp))
             throw layer_failure::InvalidArguments();
-        changing = true;
-        ApplyKindCodeCorrections(cnDatabase_);
+        report_.writing = true;
+        ApplyKindCodeCorrections(cnDatabase_, report_.corrections);
         cnDatabase_->Execute(oldVersionStamp);
         cnDatabase_->Execute(NewVersionStamp);
+        report_.stamped = true;
         window_.MsgBox("Update successful.", MsgBoxStyle::Information, "Congratulations");
         CloseRun();
-        return RunOutcome::Updated;
+        return Ended(RunOutcome::Updated);
     } catch (const Failure& failure) {
-        return ReportRunFailure(failure, changing);
+        return ReportRunFailure(failure);
     } catch (const std::bad_alloc&) {
-        return ReportRunFailure(Failure(failure_code::OutOfMemory, "Out of memory"), changing);
+        return ReportRunFailure(Failure(failure_code::OutOfMemory, "Out of memory"));
     }
 }
 
@@ -99,8 +100,9 @@ void UpdateRun::CloseRun()
     window_.SetScreenPointer(ScreenPointer::Default);
 }
 
-RunOutcome UpdateRun::ReportRunFailure(const Failure& failure, bool changing)
+RunOutcome UpdateRun::ReportRunFailure(const Failure& failure)
 {
+    report_.failure = failure;
     window_.SetScreenPointer(ScreenPointer::Default);
     const std::string sErrMsg = RunFailureMessage(failure);
     window_.MsgBox(sErrMsg, MsgBoxStyle::OkOnly, "Rate Update Error");
@@ -108,8 +110,15 @@ RunOutcome UpdateRun::ReportRunFailure(const Failure& failure, bool changing)
     // A missing table tells what the database is only before anything was written to it; a
     // correction or stamp that meets one (a trigger, a table dropped meanwhile) failed a run
     // that has already changed the database.
-    return failure.Number() == failure_code::NoSuchTable && !changing ? RunOutcome::NotEmberline
-                                                                      : RunOutcome::Failed;
+    return Ended(failure.Number() == failure_code::NoSuchTable && !report_.writing
+                     ? RunOutcome::NotEmberline
+                     : RunOutcome::Failed);
+}
+
+RunOutcome UpdateRun::Ended(RunOutcome outcome)
+{
+    report_.outcome = outcome;
+    return outcome;
 }
 
 void UpdateRun::CloseOpenConnection()

@@ -4,6 +4,8 @@
 #include "platform/Failure.h"
 #include "platform/WindowServices.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace flagwright {
@@ -17,6 +19,16 @@ enum class RunOutcome {
     Failed,        // the connection did not open, or anything else went wrong
 };
 
+// What a run did, beyond its outcome, for a caller that tells more than the window's message.
+struct RunReport {
+    RunOutcome outcome = RunOutcome::Failed;
+    std::optional<std::string> versionBefore; // the version row, once read
+    bool writing = false;                     // a statement that writes had been sent
+    std::size_t corrections = 0;    // the corrections that ran without error, in table order
+    bool stamped = false;           // the version was set to 14.01.04
+    std::optional<Failure> failure; // what ended a run that failed
+};
+
 // What pressing the update button does: check the name, connect, gate the schema version,
 // apply the kind code corrections, stamp the old and new version, and report the outcome
 // through the window services. Holds the window-level connection between runs.
@@ -28,19 +40,22 @@ public:
     // One whole run on the named database (the combo box's text); every outcome, failures
     // included, ends in a message.
     RunOutcome Run(const std::string& databaseName);
+    // What the last run did.
+    const RunReport& Report() const { return report_; }
 
 private:
     void MSDEConnection(const std::string& databaseName);
     // The version gate (UpdateDB): false after it has shown its refusal itself.
     bool PassesVersionGate(const Variant& sDBVer);
     void CloseRun();
-    // changing: the run had begun to write to the database.
-    RunOutcome ReportRunFailure(const Failure& failure, bool changing);
+    RunOutcome ReportRunFailure(const Failure& failure);
+    RunOutcome Ended(RunOutcome outcome);
     void CloseOpenConnection();
 
     WindowServices& window_;
     ConnectionSettings instance_;
     ConnectionSlot cnDatabase_;
+    RunReport report_;
 };
 
 } // namespace flagwright

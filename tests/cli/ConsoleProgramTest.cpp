@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleProgram.h"
 #include "platform/Product.h"
+#include "tests/support/ConsoleOutput.h"
 #include "tests/support/Process.h"
 #include "tests/support/ScriptedConnection.h"
 
@@ -68,7 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{"update", "Emberline", "Reports"}, "! unexpected argument 'Reports'"},
         Case{{"update", "--all", "Emberline"}, "! update takes a database name or --all, not both"},
         Case{{"list", "Emberline"}, "! unexpected argument 'Emberline'"},
-        Case{{"list", "--all", "Emberline"}, "! --all belongs to update, not to list"},
+        Case{{"list", "--all", "Emberline"}, "! --all belongs to check and update, not to list"},
+        Case{{"upgrade", "--json"}, "! --json belongs to list, check and update"},
+        Case{{"check", "--json", "--", "-x"}, "check(-x) --json"},
         Case{{"update", "-0", "Emberline"}, "! -0 belongs to list"},
         Case{{"upgrade", "-0"}, "! -0 belongs to list"}));
 
@@ -87,7 +90,7 @@ protected:
         std::ostringstream err;
         const int exitCode = RunConsoleProgram(arguments, ScriptedConnection::Factory(script),
                                                EmberlineInstance(), out, err);
-        return {exitCode, 0, out.str(), err.str()};
+        return {exitCode, 0, WithoutTimes(out.str()), WithoutTimes(err.str())};
     }
 };
 
@@ -97,16 +100,21 @@ TEST_F(ConsoleProgramTest, HelpVersionAndBadArgumentsAreToldWithoutConnecting)
 {
     const Finished help = Run({"-h"});
     EXPECT_EQ(help, (Finished{0, 0, help.out, ""}));
-    EXPECT_EQ(help.out.rfind("Usage: flagwright-cli list [-0]\n"
-                             "       flagwright-cli update NAME\n"
-                             "       flagwright-cli update --all\n"
+    EXPECT_EQ(help.out.rfind("Usage: flagwright-cli list [-0] [--json]\n"
+                             "       flagwright-cli check NAME [--json]\n"
+                             "       flagwright-cli check --all [--json]\n"
+                             "       flagwright-cli update NAME [--json]\n"
+                             "       flagwright-cli update --all [--json]\n"
                              "       flagwright-cli --help | --version\n\n",
                              0),
               0U)
         << help.out;
-    EXPECT_NE(help.out.find("\n  list -0       print them exactly, each followed by a NUL, for "
-                            "xargs -0\n  update NAME   update the database NAME (use update -- "
-                            "NAME for a name that\n                begins with -)\n"),
+    EXPECT_NE(help.out.find("\n  list -0              print them exactly, each followed by a NUL, "
+                            "for xargs -0\n"),
+              std::string::npos)
+        << help.out;
+    EXPECT_NE(help.out.find("\n  update NAME          update the database NAME (use update -- "
+                            "NAME for a name\n                       that begins with -)\n"),
               std::string::npos)
         << help.out;
     EXPECT_EQ(Run({"--version"}), (Finished{0, 0, "14.01.0003\n", ""}));
@@ -149,7 +157,7 @@ TEST_F(ConsoleProgramTest, UpdateEndsWithTheRunsOutcomeAndMessage)
 {
     script->versionResult = VersionRows({"14.01.03"});
     EXPECT_EQ(Run({"update", "Emberline"}),
-              (Finished{0, 0, "Congratulations: Update successful.\n", ""}));
+              (Finished{0, 0, "Congratulations: Update successful.\nTook N s.\n", ""}));
     EXPECT_EQ(Run({"update", ""}), (Finished{5, 0, "", "Flagwright: No database selected.\n"}));
     script->statements.clear();
     script->versionResult = VersionRows({"14.01.04"});

@@ -110,6 +110,7 @@ protected:
     std::vector<std::string> log;
     std::shared_ptr<ConnectionScript> script = std::make_shared<ConnectionScript>();
     ConnectionSlot cnDatabase{ScriptedConnection::Factory(script)};
+    std::size_t completed = 0;
 
     void SetUp() override
     {
@@ -120,7 +121,8 @@ protected:
 
 TEST_F(ApplyKindCodeCorrectionsTest, SendsEveryStatementOnceInTableOrder)
 {
-    ApplyKindCodeCorrections(cnDatabase);
+    ApplyKindCodeCorrections(cnDatabase, completed);
+    EXPECT_EQ(completed, 791u);
     ASSERT_EQ(script->statements.size(), 791u);
     for (std::size_t i = 0; i < 791; ++i)
         EXPECT_EQ(script->statements[i], CorrectionStatement(KindCodeCorrections[i]));
@@ -131,24 +133,27 @@ TEST_F(ApplyKindCodeCorrectionsTest, StopsAtTheFirstFailureAndPassesItUp)
     script->failAtExecute = 400;
     script->executeFailure = Failure(failure_code::StatementError, "Deadlock");
     try {
-        ApplyKindCodeCorrections(cnDatabase);
+        ApplyKindCodeCorrections(cnDatabase, completed);
         FAIL() << "the failure did not pass up";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Number(), failure_code::StatementError);
         EXPECT_EQ(failure.Description(), "Deadlock");
     }
     EXPECT_EQ(script->statements.size(), 400u);
+    EXPECT_EQ(completed, 399u);
 }
 
 TEST(ApplyKindCodeCorrectionsOnEmptySlot, UsesAFreshClosedConnectionAndFailsWith3704)
 {
     auto script = std::make_shared<ConnectionScript>();
     ConnectionSlot cnDatabase{ScriptedConnection::Factory(script)};
+    std::size_t completed = 1;
     try {
-        ApplyKindCodeCorrections(cnDatabase);
+        ApplyKindCodeCorrections(cnDatabase, completed);
         FAIL();
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Number(), 3704);
     }
+    EXPECT_EQ(completed, 0u);
     EXPECT_EQ(script->created, 1);
 }

@@ -14,15 +14,15 @@ namespace {
 TEST_F(EndToEnd, TwoProcessesAtOnceLeaveTheDatabaseCorrect)
 {
     const std::string db = sandbox.CopyDatabase("Emberline", "E2E two processes");
-    const auto update = [&db] { return RunProcess(Cli({"update", db})); };
+    const auto update = [&db] { return RunCli(Cli({"update", db})); };
     auto second = std::async(std::launch::async, update);
     const Finished firstRun = update();
     const Finished secondRun = second.get();
 
     for (const Finished& process : {firstRun, secondRun}) {
         std::cout << process << '\n';
-        // One message: a line, and its further lines indented.
-        const std::regex oneMessage("[^ \n][^\n]*\n(  [^\n]*\n)*");
+        // One message: a line, and its further lines indented; after a success, its time.
+        const std::regex oneMessage("[^ \n][^\n]*\n(  [^\n]*\n)*(Took N s\\.\n)?");
         EXPECT_TRUE(std::regex_match(process.out + process.err, oneMessage)) << process;
         ExpectNoPassword(process.out + process.err, "message");
     }

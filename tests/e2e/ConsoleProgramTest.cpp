@@ -27,7 +27,7 @@ protected:
 
     Finished Ran(const Launch& launch)
     {
-        finished.push_back(RunProcess(launch));
+        finished.push_back(RunCli(launch));
         return finished.back();
     }
 
@@ -117,9 +117,11 @@ TEST_F(ConsoleProgram, UpdateAllFinishesEveryRunWhenItsReaderHasGone)
     close(pipeEnds[0]); // no reader, from the first write on
     Launch launch = Cli({"update", "--all"});
     launch.stdoutTo = pipeEnds[1];
-    EXPECT_EQ(Ran(launch), (Finished{1, 0, "",
-                                     names[0] + ": Congratulations: Update successful.\n" +
-                                         names[1] + ": Congratulations: Update successful.\n"}));
+    EXPECT_EQ(Ran(launch),
+              (Finished{1, 0, "",
+                        names[0] + ": Congratulations: Update successful.\n" + names[0] +
+                            ": Took N s.\n" + names[1] + ": Congratulations: Update successful.\n" +
+                            names[1] + ": Took N s.\n"}));
     close(pipeEnds[1]);
     for (const std::string& name : names)
         EXPECT_EQ(VersionIn(folder, name), "14.01.04") << name;

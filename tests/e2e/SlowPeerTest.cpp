@@ -74,7 +74,7 @@ TEST_F(SlowPeer, EveryWaitEndsWithinItsDeadline)
     const std::string stalledDb = sandbox.CopyDatabase("Emberline", OwnName() + " stalled");
     const std::string layerDb = sandbox.CopyDatabase("Emberline", OwnName() + " layer");
     const auto update = [](const std::string& db) {
-        return [db] { return RunProcess(Cli({"update", db})); };
+        return [db] { return RunCli(Cli({"update", db})); };
     };
     // Databases that exist, so that a run the fault missed would succeed, not fail alike.
     const auto process = [&](const std::string& suffix) {

@@ -19,7 +19,7 @@ TEST_F(EndToEnd, UpdatesOnceThenTheGateRefuses)
     EXPECT_TRUE(AsAfterUpdate(sandbox.DatabaseFile(db)));
     EXPECT_EQ(Default(db, "CompanyCode"), "HSE");
     // The login asked for encryption wherever the server offers it; this one does not.
-    EXPECT_EQ(sandbox.Status("client_encryption"), "\"off\"");
+    EXPECT_EQ(sandbox.Status("client_encryption"), "off");
     ExpectConnectionClosed(db);
 
     const auto refusal = RunOn(db);
@@ -99,7 +99,7 @@ TEST_F(EndToEnd, AMissingDriverIsNamedAsSuch)
     const std::string broken = sandbox.NewFolder();
     std::ofstream(broken + "/odbcinst.ini") << "[FreeTDS]\nDriver=/nonexistent/libtdsodbc.so\n";
     for (const std::string& folder : {registry, broken})
-        EXPECT_EQ(RunProcess(Cli({"update", db}, {{"ODBCSYSINI", folder}})),
+        EXPECT_EQ(RunCli(Cli({"update", db}, {{"ODBCSYSINI", folder}})),
                   FailedWith("Error Number: 3706\n  Error Description: Provider cannot be found. "
                              "It may not be properly installed."))
             << folder;
@@ -119,12 +119,12 @@ TEST_F(EndToEnd, DriversAreTriedInTurnUntilOneReachesTheInstance)
         << "[ODBC Driver 18 for SQL Server]\nDriver=/nonexistent/libmsodbcsql-18.so\n"
            "[ODBC Driver 17 for SQL Server]\nDriver=libtdsodbc.so\n"
            "[FreeTDS]\nDriver=libtdsodbc.so\n";
-    EXPECT_EQ(RunProcess(Cli({"update", db}, {{"ODBCSYSINI", registry}})), Updated);
+    EXPECT_EQ(RunCli(Cli({"update", db}, {{"ODBCSYSINI", registry}})), Updated);
     EXPECT_EQ(Default(db, "DBVersion"), "14.01.04");
 
     sandbox.Control(R"({"cmd":"faults","faults":{"refuse_logins":true}})");
     const int accepted = std::stoi(sandbox.Status("accepted"));
-    EXPECT_EQ(RunProcess(Cli({"update", db}, {{"ODBCSYSINI", registry}, {"TDSHOST", "127.0.0.1"}})),
+    EXPECT_EQ(RunCli(Cli({"update", db}, {{"ODBCSYSINI", registry}, {"TDSHOST", "127.0.0.1"}})),
               FailedWith("Login failed.  Please try again."));
     EXPECT_EQ(std::stoi(sandbox.Status("accepted")), accepted + 1);
 }

@@ -7,21 +7,15 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
-
-extern char** environ;
 
 namespace flagwright::testing {
 
@@ -180,43 +174,22 @@ std::map<std::string, std::string> Sandbox::DatabaseFiles() const
     return files;
 }
 
-std::string Sandbox::Request(const std::string& command) const
-{
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::string path = dir_ + "/control.sock";
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    std::string reply;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const std::string line = command + "\n";
-        if (write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size())) {
-            char buffer[512];
-            for (ssize_t got; reply.find('\n') == std::string::npos &&
-                              (got = read(fd, buffer, sizeof buffer)) > 0;)
-                reply.append(buffer, static_cast<std::size_t>(got));
-        }
-    }
-    close(fd);
-    return reply;
-}
-
 void Sandbox::Control(const std::string& command) const
 {
-    const std::string reply = Request(command);
-    ASSERT_NE(reply.find("\"ok\": true"), std::string::npos) << command << " -> " << reply;
+    int status = -1;
+    const std::string reply = ToolOutput({"control", dir_ + "/control.sock", command}, status);
+    ASSERT_EQ(status, 0) << command << " -> " << reply;
 }
 
 std::string Sandbox::Field(const std::string& command, const std::string& field) const
 {
-    const std::string reply = Request(command);
-    const std::string key = "\"" + field + "\": ";
-    const auto at = reply.find(key);
-    EXPECT_NE(at, std::string::npos) << field << " in " << reply;
-    if (at == std::string::npos)
+    int status = -1;
+    std::string value = ToolOutput({"control", dir_ + "/control.sock", command, field}, status);
+    EXPECT_EQ(status, 0) << field << " of " << command << ": " << value;
+    if (status != 0 || value.empty())
         return {};
-    const auto start = at + key.size();
-    return reply.substr(start, reply.find_first_of(",}", start) - start);
+    value.pop_back(); // the line's end
+    return value;
 }
 
 std::string Sandbox::Status(const std::string& field) const
@@ -299,10 +272,10 @@ std::string DefaultIn(const std::string& file, const std::string& id)
     return status == 0 && !line.empty() ? line.substr(0, line.size() - 1) : line;
 }
 
-std::string KindDifferences(const std::string& file, const std::string& golden)
+std::string KindDifferences(const std::string& file)
 {
     int status = -1;
-    const std::string differences = ToolOutput({"check-kinds", file, golden}, status);
+    const std::string differences = ToolOutput({"check-kinds", file}, status);
     if (status == 0)
         return {};
     return differences.empty() ? "check-kinds exited with " + std::to_string(status) : differences;

@@ -36,9 +36,11 @@ public:
     std::string Transcript() const;
     // The contents of every database file, by file name.
     std::map<std::string, std::string> DatabaseFiles() const;
-    // Sends one control command (a JSON object) and fails unless the sandbox says ok.
+    // Sends one control command (a JSON object) through the sandbox program's control verb
+    // and fails unless the sandbox says ok.
     void Control(const std::string& command) const;
-    // One field of the instance's status, as JSON text ("off" with its quotes, 3, null).
+    // One field of the instance's status, as the control verb prints it: text as it is,
+    // anything else as JSON (off, 3, null).
     std::string Status(const std::string& field) const;
     // Client connections the instance holds now whose current database is `database`: those
     // of the test that made it, whatever other tests hold beside it.
@@ -61,8 +63,7 @@ public:
 
 private:
     void ReadReadyFile();
-    std::string Request(const std::string& command) const;
-    // One field of the reply to a command, as JSON text.
+    // One field of the reply to a command, as the control verb prints it.
     std::string Field(const std::string& command, const std::string& field) const;
     // Serves a new folder of copies of the seeds, each under the name at its index.
     std::string ServeCopies(const std::vector<std::string>& seeds,
@@ -85,7 +86,7 @@ void ChangeFile(const std::string& file, const std::string& sql,
 std::string DefaultIn(const std::string& file, const std::string& id);
 
 // What the sandbox's check-kinds says: empty when L_Kind of the database file holds exactly
-// the rows of the golden table, else the rows that differ.
-std::string KindDifferences(const std::string& file, const std::string& golden);
+// the rows of a completed update of the sample database Emberline, else where it differs.
+std::string KindDifferences(const std::string& file);
 
 } // namespace flagwright::testing
