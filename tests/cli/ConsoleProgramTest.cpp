@@ -138,6 +138,17 @@ TEST_F(ConsoleProgramTest, ListPrintsTheOfferedNamesShownOrExact)
         R"(a\tb\nc\rd\x01\x1F\x7F NEL\u0085 CSI\u009B bad\xFF\xC3 overlong\xC0\xAF surrogate\xED\xA0\x80)";
     EXPECT_EQ(Run({"list"}), (Finished{0, 0, "Emberline\n" + kept + '\n' + shown + '\n', ""}));
     EXPECT_EQ(Run({"list", "-0"}), (Finished{0, 0, "Emberline\0"s + kept + '\0' + odd + '\0', ""}));
+    // As JSON strings: what JSON cannot hold as it is, escaped; what is not UTF-8, U+FFFD.
+    const std::string line = R"(", "command": "list", "outcome": "offered", "exitCode": 0})"
+                             "\n";
+    EXPECT_EQ(Run({"list", "--json"}),
+              (Finished{0, 0,
+                        R"({"database": "Emberline)" + line + R"({"database": ")" +
+                            "Zürich\xC2\xA0北京 😀 back\\\\slash \\\\n" + line +
+                            R"({"database": "a\tb\nc\rd\u0001\u001f\u007f NEL\u0085 CSI\u009b )"
+                            R"(bad\ufffd\ufffd overlong\ufffd\ufffd surrogate\ufffd\ufffd\ufffd)" +
+                            line,
+                        ""}));
 }
 
 // An instance that refuses the login is not an instance without databases.

@@ -1,3 +1,4 @@
+#include "corrections/KindCodeComparison.h"
 #include "corrections/KindCodeCorrections.h"
 #include "tests/support/ScriptedConnection.h"
 #include "tests/support/Sha256.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 
@@ -156,4 +158,39 @@ TEST(ApplyKindCodeCorrectionsOnEmptySlot, UsesAFreshClosedConnectionAndFailsWith
     }
     EXPECT_EQ(completed, 0u);
     EXPECT_EQ(script->created, 1);
+}
+
+// A row belongs to a code as the correction's WHERE clause finds it under SQL Server's default
+// collation; a code is corrected only when every row of it holds both flags.
+TEST(CompareWithCorrections, CountsEachCodeOfTheTableOnceAsTheServerWouldMatchIt)
+{
+    const auto flags = [](const KindCodeCorrection& c, bool same) -> std::vector<Variant> {
+        return {std::string(c.KindCode), std::to_string(same ? c.Direct : 1 - c.Direct),
+                std::to_string(c.LineOverhead)};
+    };
+    std::string lowerCased(KindCodeCorrections[0].KindCode);
+    for (char& c : lowerCased)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::vector<std::vector<Variant>> rows = {
+        {lowerCased + "  ", std::to_string(KindCodeCorrections[0].Direct),
+         std::to_string(KindCodeCorrections[0].LineOverhead)}, // corrected
+        flags(KindCodeCorrections[1], false),                  // to change
+        flags(KindCodeCorrections[2], true),                   // corrected, but a second row
+        flags(KindCodeCorrections[2], false),                  // of it is not: to change
+        {std::string(KindCodeCorrections[3].KindCode), std::nullopt, "0"}, // NULL: to change
+        {std::string("ZZ01"), "1", "1"},                                   // not in the table
+        {std::nullopt, "1", "1"},
+    };
+    const KindCodeCounts counts =
+        CompareWithCorrections(Recordset({"kindcode", "LINEOVERHEAD", "Direct"}, {}));
+    EXPECT_EQ(counts.missing, 791u);
+    for (auto& row : rows)
+        std::swap(row[1], row[2]); // the columns are found by name, in any order and case
+    const KindCodeCounts found =
+        CompareWithCorrections(Recordset({"kindcode", "LINEOVERHEAD", "Direct"}, rows));
+    EXPECT_EQ(found.table, 791u);
+    EXPECT_EQ(found.present, 4u);
+    EXPECT_EQ(found.corrected, 1u);
+    EXPECT_EQ(found.toChange, 3u);
+    EXPECT_EQ(found.missing, 787u);
 }
