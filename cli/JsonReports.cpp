@@ -55,13 +55,23 @@ JsonObject DatabaseLine(const std::optional<std::string>& database, std::string_
     return line;
 }
 
+namespace {
+// Null for a failure of the program's own, which no driver diagnosed.
+std::optional<std::string> SqlStateOf(const Failure& failure)
+{
+    if (failure.SqlState().empty())
+        return std::nullopt;
+    return failure.SqlState();
+}
+} // namespace
+
 JsonObject& AddFailure(JsonObject& line, const std::optional<Failure>& failure)
 {
     if (!failure)
         return line.Null("failure");
     return line.Object("failure", JsonObject()
                                       .Number("code", failure->Number())
-                                      .Text("sqlState", failure->SqlState())
+                                      .TextOrNull("sqlState", SqlStateOf(*failure))
                                       .Number("native", failure->Native()));
 }
 

@@ -23,7 +23,8 @@ std::string_view OutcomeWord(CheckOutcome outcome);
 JsonObject DatabaseLine(const std::optional<std::string>& database, std::string_view command,
                         std::string_view outcome, ExitCode exitCode);
 
-// {"code": N, "sqlState": "...", "native": N}, or null.
+// "failure": {"code": N, "sqlState": "..." (null when no driver diagnosed it), "native": N}, or
+// null.
 JsonObject& AddFailure(JsonObject& line, const std::optional<Failure>& failure);
 
 JsonObject CheckLine(const std::string& database, const CheckReport& report);
