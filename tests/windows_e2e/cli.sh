@@ -54,6 +54,9 @@ cp "$seed/Emberline.sqlite" "$folder/Kåre Ørsted Ελλάδα.sqlite"
 cli update 'Kåre Ørsted Ελλάδα'
 expect 0 $'Congratulations: Update successful.\nTook N s.' ''
 expect_updated "$folder/Kåre Ørsted Ελλάδα.sqlite"
+# Read back as JSON, the name in UTF-8 whatever the console's code page.
+cli check --json 'Kåre Ørsted Ελλάδα'
+expect 0 '{"database": "Kåre Ørsted Ελλάδα", "command": "check", "outcome": "up-to-date", "exitCode": 0, "version": "14.01.04", "kindCodes": {"table": 791, "present": 791, "corrected": 791, "toChange": 0, "missing": 0}, "failure": null}' ''
 
 # Names that, as unixODBC reads the connection string, choose the driver library (the second
 # ends the value with U+017D, whose low byte is "}"): Wine's odbc32 hands the string to the
