@@ -1,6 +1,5 @@
 """The data folder: which databases exist, and the rows of the system catalog."""
 import os
-import time
 
 SYSTEM_DATABASES = ('master', 'tempdb', 'model', 'msdb')
 SUFFIX = '.sqlite'
@@ -13,7 +12,6 @@ STATUS_DEFAULT = 16 | 8      # torn page detection, trunc. log on chkpt.
 STATUS_OFFLINE = 512
 STATUS_SINGLE_USER = 4096
 CATEGORY_DISTRIBUTION = 16
-BOOT_TIME = time.strftime('%Y-%m-%d %H:%M:%S.000')
 
 
 def fold(name):
@@ -83,28 +81,14 @@ class DataFolder:
         return self._marker(db, NO_ACCESS_MARKER)
 
     def catalog_rows(self):
-        """One dict per database with both sysdatabases and sys.databases columns."""
+        """One dict per database with the sysdatabases and sys.databases columns queried."""
         rows = []
         for db in self.databases():
-            single = self.is_single_user(db)
+            status = (STATUS_DEFAULT | (STATUS_SINGLE_USER if self.is_single_user(db) else 0)
+                      | (STATUS_OFFLINE if self.is_offline(db) else 0))
             distribution = self._marker(db, DISTRIBUTION_MARKER)
-            if db.is_system:
-                created, filename = BOOT_TIME, db.name
-            else:
-                created = time.strftime('%Y-%m-%d %H:%M:%S.000',
-                                        time.localtime(os.path.getmtime(db.path)))
-                filename = db.path
-            rows.append({
-                'name': db.name, 'dbid': db.dbid, 'sid': None, 'mode': 0,
-                'status': (STATUS_DEFAULT | (STATUS_SINGLE_USER if single else 0)
-                           | (STATUS_OFFLINE if self.is_offline(db) else 0)),
-                'status2': 0, 'crdate': created, 'reserved': created,
-                'category': CATEGORY_DISTRIBUTION if distribution else 0,
-                'cmptlevel': 80, 'filename': filename, 'version': 539,
-                'user_access': 1 if single else 0,
-                'user_access_desc': 'SINGLE_USER' if single else 'MULTI_USER',
-                'is_distributor': 1 if distribution else 0,
-            })
+            rows.append({'name': db.name, 'dbid': db.dbid, 'status': status,
+                         'category': CATEGORY_DISTRIBUTION if distribution else 0})
         return rows
 
 
@@ -112,17 +96,9 @@ class DataFolder:
 _TABLES = {
     'sysdatabases': ('ew_sysdatabases', (
         ('name', 'TEXT COLLATE NOCASE', 'name'), ('dbid', 'INTEGER', 'dbid'),
-        ('mode', 'INTEGER', 'mode'), ('status', 'INTEGER', 'status'),
-        ('status2', 'INTEGER', 'status2'), ('crdate', 'TEXT', 'crdate'),
-        ('reserved', 'TEXT', 'reserved'), ('category', 'INTEGER', 'category'),
-        ('cmptlevel', 'INTEGER', 'cmptlevel'), ('filename', 'TEXT', 'filename'),
-        ('version', 'INTEGER', 'version'))),
+        ('status', 'INTEGER', 'status'), ('category', 'INTEGER', 'category'))),
     'sys.databases': ('ew_sys_databases', (
-        ('name', 'TEXT COLLATE NOCASE', 'name'), ('database_id', 'INTEGER', 'dbid'),
-        ('create_date', 'TEXT', 'crdate'), ('compatibility_level', 'INTEGER', 'cmptlevel'),
-        ('user_access', 'INTEGER', 'user_access'),
-        ('user_access_desc', 'TEXT', 'user_access_desc'),
-        ('is_distributor', 'INTEGER', 'is_distributor'))),
+        ('name', 'TEXT COLLATE NOCASE', 'name'), ('database_id', 'INTEGER', 'dbid'))),
 }
 
 

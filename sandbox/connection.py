@@ -14,7 +14,7 @@ from session import Session
 USER = 'DBOPS'
 PASSWORD = '58GrUw3Hyb!!'
 LOGIN_PACKET_SIZE = 4096
-_DATABASE_INSERTS = (911, 924, 942, 3906, 4060)
+_DATABASE_INSERTS = (911, 924, 942, 4060)
 # What a failed login reports before 4060 (SQL Server 2000 says no more of a missing user).
 _LOGIN_CAUSES = (924, 942)
 
@@ -101,8 +101,8 @@ class Connection:
             errors = [make(18456, request.user)]
         else:
             name = request.database or 'master'
-            session = Session(lambda: self.server.folder, self.server.occupancy, self.spid,
-                              answered, request.user)
+            session = Session(lambda: self.server.folder, self.server.occupancy, answered,
+                              request.user)
             try:
                 session.open(name)
             except ServerMessage as error:
@@ -175,7 +175,7 @@ class Connection:
             _, number, match = action
             insert = (self.session.database.name if number in _DATABASE_INSERTS
                       else self.spid if number == 1205 else match)
-            self._reply(self.session.error_stream(make(number, insert).chain()))
+            self._reply(self.session.error_stream([make(number, insert)]))
             return
         if self.stall:
             self.stall = False

@@ -1,5 +1,4 @@
 """PRELOGIN answer, LOGIN7 decoding and the login response token streams."""
-import socket
 import struct
 
 import messages
@@ -35,11 +34,9 @@ class Login:
 
 
 def version_level(raw):
-    """Map LOGIN7's TDSVersion DWORD to 70..74."""
-    if raw in (0x07000000, 0x07010000):
-        return 70 + (raw >> 16 & 1)
-    major = raw >> 24
-    return min(max(major - 0x70 + 70, 70), 74) if major >= 0x70 else 70
+    """Map LOGIN7's TDSVersion DWORD to the level answered: 74 from 7.4 on, else 71 (the
+    clients ask for one of the two)."""
+    return 74 if raw >> 24 >= 0x74 else 71
 
 
 def _deobfuscate(data):
@@ -70,28 +67,17 @@ def negotiate_packet_size(requested):
 
 def failure_stream(errors, version):
     """ERROR tokens then DONE_ERROR, framed for the version the client asked for."""
-    parts = [tok.message(tok.ERROR, e.number, e.state, e.severity, e.text, server_name(), version)
-             for e in errors]
-    parts.append(tok.done(tok.DONE_ERROR, 0, version))
-    return b''.join(parts)
+    return b''.join(tok.message(e, version) for e in errors) + tok.done(tok.DONE_ERROR, 0, version)
 
 
 def success_stream(database, requested, answered, packet_size):
     """The token sequence of a real server's successful login."""
-    info_db = messages.make(5701, database)
-    info_lang = messages.make(5703, 'us_english')
     parts = [tok.env_database(database, 'master'),
-             tok.message(tok.INFO, 5701, info_db.state, 0, info_db.text, server_name(), requested)]
-    if answered >= 71:
-        parts.append(tok.env_collation())
-    parts += [tok.env_language('us_english'),
-              tok.message(tok.INFO, 5703, info_lang.state, 0, info_lang.text, server_name(),
-                          requested),
-              tok.loginack(answered),
-              tok.env_packet_size(packet_size, packet_size),
-              tok.done(tok.DONE_FINAL, 0, answered)]
+             tok.message(messages.make(5701, database), requested),
+             tok.env_collation(),
+             tok.env_language('us_english'),
+             tok.message(messages.make(5703, 'us_english'), requested),
+             tok.loginack(answered),
+             tok.env_packet_size(packet_size, packet_size),
+             tok.done(tok.DONE_FINAL, 0, answered)]
     return b''.join(parts)
-
-
-def server_name():
-    return '%s\\EMBERLINE2' % socket.gethostname().upper()

@@ -1,5 +1,5 @@
 """RPC requests: the system procedures drivers use to run SQL with parameters
-(sp_executesql, sp_prepare / sp_execute / sp_prepexec / sp_unprepare)."""
+(sp_executesql, sp_prepexec / sp_execute / sp_unprepare)."""
 import re
 import struct
 
@@ -7,8 +7,7 @@ import rpc_params
 import tds_tokens as tok
 from messages import ServerMessage
 
-PROC_IDS = {10: 'sp_executesql', 11: 'sp_prepare', 12: 'sp_execute', 13: 'sp_prepexec',
-            15: 'sp_unprepare'}
+PROC_IDS = {10: 'sp_executesql', 12: 'sp_execute', 13: 'sp_prepexec', 15: 'sp_unprepare'}
 RETURNSTATUS = 0x79
 RETURNVALUE = 0xAC
 _DECLARED = re.compile(r'@(\w+)')
@@ -75,13 +74,11 @@ class Procedures:
             stmt, declaration = (values + [None, None])[:2]
             body = self.session.run_batch(stmt or '', _bindings(declaration, call.params[2:]),
                                           in_proc=True)
-        elif call.proc in ('sp_prepexec', 'sp_prepare'):
+        elif call.proc == 'sp_prepexec':
             declaration, stmt = (values + [None, None, None])[1:3]
             handle = self._prepare(stmt, declaration)
-            if call.proc == 'sp_prepexec':
-                body = self.session.run_batch(stmt or '', _bindings(declaration,
-                                                                    call.params[3:]),
-                                              in_proc=True)
+            body = self.session.run_batch(stmt or '', _bindings(declaration, call.params[3:]),
+                                          in_proc=True)
         elif call.proc == 'sp_execute' and values and values[0] in self.prepared:
             stmt, declaration = self.prepared[values[0]]
             body = self.session.run_batch(stmt, _bindings(declaration, call.params[1:]),

@@ -10,12 +10,9 @@ import properties
 import rewrite
 import sqlerrors
 import tds_tokens as tok
-from login import server_name
 from messages import ServerMessage, make
 
 BUSY_TIMEOUT = 5.0
-VERSION_TEXT = ('Microsoft SQL Server  2000 - 8.00.2039 (Intel X86) \n'
-                '\tDeveloper Edition on Windows NT 5.2 (Build 3790: Service Pack 2)\n')
 _descriptors = itertools.count(1)
 
 
@@ -43,11 +40,10 @@ class Occupancy:
 
 
 class Session:
-    def __init__(self, folder_of, occupancy, spid, version, user):
+    def __init__(self, folder_of, occupancy, version, user):
         self._folder_of = folder_of   # callable: the data folder in force right now
         self._occupancy = occupancy
         self.user = user
-        self.spid = spid
         self.version = version
         self.database = None
         self.conn = None
@@ -101,35 +97,18 @@ class Session:
 
     # -- requests ---------------------------------------------------------------------
     def run_batch(self, text, params=(), in_proc=False):
-        """Token stream answering one SQL batch; stops at the first failing statement.
-        in_proc: the statements run inside a procedure call (RPC) with these parameters."""
+        """Token stream answering one SQL batch (one statement).
+        in_proc: it runs inside a procedure call (RPC) with these parameters."""
         self._in_proc, self._params = in_proc, params
         try:
-            return self._run_batch(text)
+            return self._run(rewrite.statement(text, self.database.name))
+        except ServerMessage as error:
+            return self.error_stream([error])
         finally:
             self._in_proc, self._params = False, ()
 
-    def _run_batch(self, text):
-        globals_ = {'version': VERSION_TEXT, 'spid': self.spid, 'servername': server_name(),
-                    'trancount': int(self.conn.in_transaction), 'language': 'us_english',
-                    'db_name': self.database.name}
-        statements = rewrite.split_batch(text, globals_)
-        if not statements:
-            return self._done(0)
-        out = []
-        for index, statement in enumerate(statements):
-            more = tok.DONE_MORE if index < len(statements) - 1 or self._in_proc else 0
-            try:
-                out.append(self._run(statement, more))
-            except ServerMessage as error:
-                out.append(self.error_stream(error.chain()))
-                break
-        return b''.join(out)
-
-    def error_stream(self, errors, status=tok.DONE_ERROR):
-        parts = [tok.message(tok.INFO if e.severity <= 10 else tok.ERROR, e.number, e.state,
-                             e.severity, e.text, server_name(), self.version) for e in errors]
-        return b''.join(parts) + self._done(status)
+    def error_stream(self, errors):
+        return b''.join(tok.message(e, self.version) for e in errors) + self._done(tok.DONE_ERROR)
 
     def _done(self, status, count=0, curcmd=0):
         if self._in_proc:
@@ -141,38 +120,29 @@ class Session:
         pos = struct.unpack_from('<I', payload)[0]
         request = struct.unpack_from('<H', payload, pos)[0]
         pos += 2
-        try:
-            if request == 5:
-                return self._begin() + tok.done(tok.DONE_FINAL, 0, self.version)
-            if request in (7, 8):
-                pos += 1 + 2 * payload[pos]
-                again = bool(payload[pos] & 1) if pos < len(payload) else False
-                return self._end(request == 8, again, quiet=True) + tok.done(0, 0, self.version)
-        except ServerMessage as error:
-            return self.error_stream(error.chain())
+        if request == 5:
+            return self._begin() + tok.done(tok.DONE_FINAL, 0, self.version)
+        if request in (7, 8):
+            pos += 1 + 2 * payload[pos]
+            again = bool(payload[pos] & 1) if pos < len(payload) else False
+            return self._end(request == 8, again) + tok.done(0, 0, self.version)
         return self.error_stream([make(messages.GENERIC)])
 
     # -- statements -------------------------------------------------------------------
-    def _run(self, statement, more):
+    def _run(self, statement):
         kind = statement.kind
         if kind == 'use':
             old = self.database.name
             self.open(statement.arg)
-            info = make(5701, self.database.name)
             return (tok.env_database(self.database.name, old)
-                    + tok.message(tok.INFO, 5701, info.state, 0, info.text, server_name(),
-                                  self.version)
-                    + self._done(more))
-        if kind == 'noop':
-            return self._done(more)
+                    + tok.message(make(5701, self.database.name), self.version) + self._done(0))
         if kind == 'begin':
-            return self._begin() + self._done(more)
+            return self._begin() + self._done(0)
         if kind in ('commit', 'rollback'):
-            return (self._end(kind == 'rollback', statement.begin_again, statement.conditional)
-                    + self._done(more))
-        return self._run_sql(statement, more)
+            return self._end(kind == 'rollback', statement.begin_again) + self._done(0)
+        return self._run_sql(statement)
 
-    def _run_sql(self, statement, more):
+    def _run_sql(self, statement):
         sql = statement.arg
         try:
             if statement.catalog:
@@ -182,15 +152,15 @@ class Session:
             if cursor.description is None:
                 count = cursor.rowcount
                 if count < 0:
-                    return self._done(more)
-                return self._done(more | tok.DONE_COUNT, count, tok.CMD_UPDATE)
+                    return self._done(0)
+                return self._done(tok.DONE_COUNT, count, tok.CMD_UPDATE)
             rows = cursor.fetchall()
         except sqlite3.Error as error:
-            raise sqlerrors.translate(error, sql, self.database.name) from error
+            raise sqlerrors.translate(error) from error
         columns, rows = _describe(cursor.description, rows)
         return (tok.colmetadata(columns, self.version)
                 + b''.join(tok.row(columns, values) for values in rows)
-                + self._done(more | tok.DONE_COUNT, len(rows), tok.CMD_SELECT))
+                + self._done(tok.DONE_COUNT, len(rows), tok.CMD_SELECT))
 
     def _begin(self):
         if not self.conn.in_transaction:
@@ -198,15 +168,13 @@ class Session:
             self._descriptor = struct.pack('<Q', next(_descriptors))
         return tok.env_begin_transaction(self._descriptor) if self.version >= 72 else b''
 
-    def _end(self, rollback, begin_again, quiet):
-        """COMMIT/ROLLBACK; `quiet` is the IF @@TRANCOUNT > 0 form that never complains."""
+    def _end(self, rollback, begin_again):
+        """COMMIT/ROLLBACK of the open transaction, if any (IF @@TRANCOUNT > 0 ...)."""
         out = b''
         if self.conn.in_transaction:
             self.conn.execute('ROLLBACK' if rollback else 'COMMIT')
             if self.version >= 72:
                 out = tok.env_end_transaction(self._descriptor, rollback)
-        elif not quiet:
-            raise make(3903 if rollback else 3902)
         return out + (self._begin() if begin_again else b'')
 
 
@@ -229,6 +197,7 @@ def _describe(description, rows):
     convert = [_text if c.kind in ('nvarchar', 'ntext') else (float if c.kind == 'float' else int)
                for c in columns]
     return columns, [tuple(None if v is None else f(v) for f, v in zip(convert, r)) for r in rows]
+
 
 
 def _text(value):

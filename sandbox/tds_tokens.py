@@ -1,8 +1,9 @@
 """Encoders for the server-to-client TDS tokens this instance sends.
 
-`version` is the protocol level as an int (70..74); 72+ widens user types,
+`version` is the protocol level as an int, 71 or 74; 72+ widens user types,
 line numbers and DONE counts.
 """
+import socket
 import struct
 
 ENVCHANGE = 0xE3
@@ -27,7 +28,7 @@ CMD_UPDATE = 0xC5
 # SQL_Latin1_General_CP1_CI_AS
 COLLATION = bytes.fromhex('0904D00034')
 
-LOGINACK_VERSIONS = {70: '07000000', 71: '71000001', 72: '72090002', 73: '730B0003', 74: '74000004'}
+LOGINACK_VERSIONS = {71: '71000001', 74: '74000004'}
 PRODUCT_VERSION = bytes((8, 0, 0x07, 0xF7))  # 8.00.2039
 PRODUCT_NAME = 'Microsoft SQL Server'
 NTEXT_MAX_BYTES = 0x7FFFFFFE
@@ -77,12 +78,17 @@ def env_end_transaction(descriptor, rollback):
     return _envchange(10 if rollback else 9, b'\x00', b'\x08' + descriptor)
 
 
-def message(token, number, state, severity, text, server, version, line=1):
-    """An ERROR or INFO token; proc name is empty as for ad-hoc batches."""
+def server_name():
+    return '%s\\EMBERLINE2' % socket.gethostname().upper()
+
+
+def message(msg, version, line=1):
+    """The INFO (class 10 or lower) or ERROR token of a ServerMessage; proc name is empty as for
+    ad-hoc batches."""
     line_bytes = struct.pack('<i' if version >= 72 else '<H', line)
-    body = (struct.pack('<iBB', number, state, severity) + us_varchar(text)
-            + b_varchar(server) + b_varchar('') + line_bytes)
-    return struct.pack('<BH', token, len(body)) + body
+    body = (struct.pack('<iBB', msg.number, msg.state, msg.severity) + us_varchar(msg.text)
+            + b_varchar(server_name()) + b_varchar('') + line_bytes)
+    return struct.pack('<BH', INFO if msg.severity <= 10 else ERROR, len(body)) + body
 
 
 def loginack(version):
@@ -104,12 +110,11 @@ class Column:
         self.kind = kind
 
     def type_info(self, version):
-        collation = COLLATION if version >= 71 else b''
         if self.kind == 'nvarchar':
-            return b'\xE7' + struct.pack('<H', NVARCHAR_MAX_CHARS * 2) + collation
+            return b'\xE7' + struct.pack('<H', NVARCHAR_MAX_CHARS * 2) + COLLATION
         if self.kind == 'ntext':
             table = b'\x00' if version >= 72 else b'\x00\x00'
-            return b'\x63' + struct.pack('<i', NTEXT_MAX_BYTES) + collation + table
+            return b'\x63' + struct.pack('<i', NTEXT_MAX_BYTES) + COLLATION + table
         return {'int': b'\x26\x04', 'bigint': b'\x26\x08', 'float': b'\x6D\x08'}[self.kind]
 
     def value(self, value):
