@@ -130,21 +130,12 @@ ExitCode CheckDatabaseCommand(const Command& command, const CommandContext& cont
 
 ExitCode CheckAllDatabases(const Command& command, const CommandContext& context)
 {
-    Tally tally;
-    const auto databases = OfferedForAll(command, context);
-    if (!databases) {
-        if (command.Has(JsonLines))
-            Summarise(tally, ExitCode::Failed, command, context);
-        return ExitCode::Failed;
-    }
-    for (const OfferedDatabase& database : *databases) {
-        if (SkippedAndSaid(database, command, context))
-            ++tally.skipped;
-        else
-            tally.Count(CheckOne(database.name, command, context));
-    }
-    Summarise(tally, tally.Exit(), command, context);
-    return tally.Exit();
+    return ForEveryDatabase<Tally>(
+        command, context,
+        [&](const std::string& name, Tally& tally) {
+            tally.Count(CheckOne(name, command, context));
+        },
+        [&](const Tally& tally, ExitCode exit) { Summarise(tally, exit, command, context); });
 }
 
 } // namespace flagwright::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandTable.h"
+#include "cli/ExitCode.h"
 #include "discovery/OfferedDatabases.h"
 
 #include <optional>
@@ -26,5 +27,29 @@ std::optional<std::vector<OfferedDatabase>> OfferedForAll(const Command& command
 // reason), for a database the listing showed this login cannot open: it is not connected to.
 bool SkippedAndSaid(const OfferedDatabase& database, const Command& command,
                     const CommandContext& context);
+
+// What an --all form does: each(name, tally) for every database on offer that is not skipped,
+// then summarise(tally, exit code), Tally counting the skipped and telling the exit code. A list
+// that cannot be read is a failure, and under --json still ends with a summary.
+template <typename Tally, typename Each, typename Summarise>
+ExitCode ForEveryDatabase(const Command& command, const CommandContext& context, Each each,
+                          Summarise summarise)
+{
+    Tally tally;
+    const auto databases = OfferedForAll(command, context);
+    if (!databases) {
+        if (command.Has(JsonLines))
+            summarise(tally, ExitCode::Failed);
+        return ExitCode::Failed;
+    }
+    for (const OfferedDatabase& database : *databases) {
+        if (SkippedAndSaid(database, command, context))
+            ++tally.skipped;
+        else
+            each(database.name, tally);
+    }
+    summarise(tally, tally.Exit());
+    return tally.Exit();
+}
 
 } // namespace flagwright::cli

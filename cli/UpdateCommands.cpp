@@ -132,25 +132,15 @@ ExitCode UpdateDatabase(const Command& command, const CommandContext& context)
 
 ExitCode UpdateAllDatabases(const Command& command, const CommandContext& context)
 {
-    Tally tally;
-    const auto databases = OfferedForAll(command, context);
-    if (!databases) {
-        if (command.Has(JsonLines))
-            Summarise(tally, ExitCode::Failed, command, context);
-        return ExitCode::Failed;
-    }
-    for (const OfferedDatabase& database : *databases) {
-        if (SkippedAndSaid(database, command, context)) {
-            ++tally.skipped;
-            continue;
-        }
-        const std::string outcome = tally.Counted(UpdateOne(database.name, command, context, true));
-        // Flushed, so that in a joint log the line follows the run's own message.
-        if (!command.Has(JsonLines))
-            context.out << Displayed(database.name) << ": " << outcome << std::endl;
-    }
-    Summarise(tally, tally.Exit(), command, context);
-    return tally.Exit();
+    return ForEveryDatabase<Tally>(
+        command, context,
+        [&](const std::string& name, Tally& tally) {
+            const std::string outcome = tally.Counted(UpdateOne(name, command, context, true));
+            // Flushed, so that in a joint log the line follows the run's own message.
+            if (!command.Has(JsonLines))
+                context.out << Displayed(name) << ": " << outcome << std::endl;
+        },
+        [&](const Tally& tally, ExitCode exit) { Summarise(tally, exit, command, context); });
 }
 
 } // namespace flagwright::cli
