@@ -2,8 +2,11 @@
 // reads it: one line, "TITLE|ICON|TEXT", ICON being "icon" or "none", CR and LF in TEXT
 // written as \r and \n. Exits 1 when no box comes within the seconds given (default 10). The
 // box is left open: the test dismisses it with a real key press, as an operator would.
+// With --gone it waits instead until no box is shown and a window that is not one is in front
+// again, so that the next key press reaches the program's window; exits 1 when that does not
+// happen within the seconds given.
 //
-//   box_reader [SECONDS]
+//   box_reader [--gone] [SECONDS]
 #include "tests/app/win32/WindowQueries.h"
 
 #include <cstdio>
@@ -33,14 +36,26 @@ std::string Read(HWND box)
     const BoxContents shown = ReadBox(box);
     return Utf8(shown.title) + "|" + (shown.icon ? "icon" : "none") + "|" + Utf8(shown.text);
 }
+
+// No box shown, and a window in front that is not a box.
+bool BoxGone()
+{
+    const HWND front = GetForegroundWindow();
+    return !FirstVisibleDialog(0) && front && ClassName(front) != L"#32770";
+}
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    const DWORD waitMs = (argc > 1 ? static_cast<DWORD>(_wtoi(argv[1])) : 10) * 1000;
+    const bool gone = argc > 1 && std::wstring(argv[1]) == L"--gone";
+    const int secondsAt = gone ? 2 : 1;
+    const int seconds = argc > secondsAt ? _wtoi(argv[secondsAt]) : 10;
+    const DWORD waitMs = static_cast<DWORD>(seconds) * 1000;
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND box = FirstVisibleDialog(0)) {
+        if (gone && BoxGone())
+            return 0;
+        if (HWND box = gone ? nullptr : FirstVisibleDialog(0)) {
             std::printf("%s\n", Read(box).c_str());
             std::fflush(stdout);
             return 0;

@@ -10,8 +10,11 @@ set -euo pipefail
 # in the locale's character set.
 export LC_ALL=C.UTF-8
 
+# Ends the test, and the window program it started if that still runs, so that no later test
+# finds its window.
 fail() {
     echo "FAIL: $*" >&2
+    [ -z "${window_pid:-}" ] || kill -KILL "$window_pid" 2>/dev/null || true
     exit 1
 }
 
@@ -65,13 +68,15 @@ update_with_name() {
 }
 
 # Reads the message box that comes up and dismisses it with Enter; fails unless it showed
-# "TITLE|ICON|TEXT" as given.
+# "TITLE|ICON|TEXT" as given. Returns once the window is in front again: a key pressed before,
+# on a loaded machine, reaches no window.
 expect_box() {
     local shown
     shown=$(wine "$BOX_READER" 30 </dev/null) || fail "no message box came (expected: $1)"
     shown=${shown%$'\r'}
     xdotool key Return
     [ "$shown" = "$1" ] || fail "message box: $shown; expected: $1"
+    wine "$BOX_READER" --gone 30 </dev/null || fail "the message box stayed after Enter"
 }
 
 # Closes the window as an operator does; fails unless the program then ends.
