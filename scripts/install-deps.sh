@@ -43,5 +43,10 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -q
+# A mirror in mid-sync serves an index that fails its checksum for a while; one bad index
+# need not stop the install, which fails by itself if a package cannot be had.
+for attempt in 1 2 3; do
+    "${sudo[@]}" apt-get update -q && break
+    [ "$attempt" -lt 3 ] && sleep 20
+done || echo "install-deps.sh: apt-get update failed; installing from the indexes it has" >&2
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"
