@@ -43,10 +43,17 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-# A mirror in mid-sync serves an index that fails its checksum for a while; one bad index
-# need not stop the install, which fails by itself if a package cannot be had.
+# A mirror in mid-sync serves an index that fails its checksum, sometimes for days; one bad
+# index need not stop the install, which fails by itself if a package cannot be had. Without
+# one architecture's security index, the two architectures' candidates differ (amd64 from the
+# security archive, i386 from the release), and multiarch libraries must match: the release's
+# own versions ("-t" its codename) keep them in step.
+release=()
 for attempt in 1 2 3; do
     "${sudo[@]}" apt-get update -q && break
     [ "$attempt" -lt 3 ] && sleep 20
-done || echo "install-deps.sh: apt-get update failed; installing from the indexes it has" >&2
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"
+done || {
+    echo "install-deps.sh: apt-get update failed; installing from the indexes it has" >&2
+    release=(-t "$(. /etc/os-release && echo "$VERSION_CODENAME")")
+}
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${release[@]}" "${missing[@]}"
