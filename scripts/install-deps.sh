@@ -54,6 +54,7 @@ for attempt in 1 2 3; do
     [ "$attempt" -lt 3 ] && sleep 20
 done || {
     echo "install-deps.sh: apt-get update failed; installing from the indexes it has" >&2
-    release=(-t "$(. /etc/os-release && echo "$VERSION_CODENAME")")
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    [ -z "$codename" ] || release=(-t "$codename")
 }
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${release[@]}" "${missing[@]}"
