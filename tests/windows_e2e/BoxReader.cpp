@@ -53,9 +53,10 @@ int wmain(int argc, wchar_t** argv)
     const DWORD waitMs = static_cast<DWORD>(seconds) * 1000;
     const DWORD start = GetTickCount();
     for (;;) {
-        if (gone && BoxGone())
-            return 0;
-        if (HWND box = gone ? nullptr : FirstVisibleDialog(0)) {
+        if (gone) {
+            if (BoxGone())
+                return 0;
+        } else if (HWND box = FirstVisibleDialog(0)) {
             std::printf("%s\n", Read(box).c_str());
             std::fflush(stdout);
             return 0;
