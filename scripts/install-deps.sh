@@ -44,17 +44,95 @@ done
 
 echo "Installing: ${missing[*]}"
 # A mirror in mid-sync serves an index that fails its checksum, sometimes for days; one bad
-# index need not stop the install, which fails by itself if a package cannot be had. Without
-# one architecture's security index, the two architectures' candidates differ (amd64 from the
-# security archive, i386 from the release), and multiarch libraries must match: the release's
-# own versions ("-t" its codename) keep them in step.
-release=()
+# index need not stop the install. The retries are for a sync that ends soon.
+updated=false
 for attempt in 1 2 3; do
-    "${sudo[@]}" apt-get update -q && break
+    "${sudo[@]}" apt-get update -q && { updated=true; break; }
     [ "$attempt" -lt 3 ] && sleep 20
-done || {
-    echo "install-deps.sh: apt-get update failed; installing from the indexes it has" >&2
-    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-    [ -z "$codename" ] || release=(-t "$codename")
+done
+if $updated; then
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"
+    exit
+fi
+echo "install-deps.sh: apt-get update failed; installing from the indexes it has" >&2
+
+# Without one architecture's index of a suite (say i386 of bookworm-security) the two
+# architectures' candidates differ, and a Multi-Arch: same library must have one version on
+# both. For a library that is not installed yet, the release's own versions ("-t" its codename)
+# keep them in step without downgrading anything. For one already installed at a version that
+# only the unreadable index offers for the other architecture, its twin at that version lies in
+# the pool beside the installed one's file: each such twin that apt finds missing is fetched
+# from there and installed from the file, until apt is satisfied or names nothing new.
+release=()
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+[ -z "$codename" ] || release=(-t "$codename")
+native=$(dpkg --print-architecture)
+mapfile -t foreign < <(dpkg --print-foreign-architectures)
+
+twins=$(mktemp -d)
+trap 'rm -rf "$twins"' EXIT
+chmod 755 "$twins" # apt reads and writes it as its unprivileged user _apt too
+files=()          # the twins fetched so far
+declare -A tried  # every twin looked for, fetched or not
+refused=()        # why each twin that could not be had was refused
+
+# Prints the version of NAME installed for the native architecture if it is a Multi-Arch: same
+# library whose twin for ARCH at that version no readable index offers.
+twin_version() {
+    local name=$1 arch=$2 installed
+    installed=$(dpkg-query -W -f='${db:Status-Abbrev}|${Version}|${Multi-Arch}' \
+        "$name:$native" 2>/dev/null) || return 1
+    [[ $installed == ii\ *\|*\|same ]] || return 1
+    installed=${installed#*|}
+    installed=${installed%|*}
+    apt-cache madison "$name:$arch" | awk -F' *[|] *' -v v="$installed" '$2 == v { f = 1 } END { exit f }' ||
+        return 1
+    echo "$installed"
 }
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${release[@]}" "${missing[@]}"
+
+# Fetches NAME's twin for ARCH at VERSION from beside the native file in the pool, and checks
+# that the file is that package. The twin comes with no index to check its hash against; its
+# name, version and architecture are checked.
+fetch_twin() {
+    local name=$1 arch=$2 version=$3 uri file control
+    uri=$(apt-get download --print-uris "$name:$native=$version" 2>&1 | sed -n "s/^'\([^']*\)' .*/\1/p")
+    if [[ $uri != *_"$native".deb ]]; then
+        refused+=("$name:$arch $version: apt names no file for the installed $name:$native")
+        return 1
+    fi
+    uri=${uri%_"$native".deb}_$arch.deb
+    file=$twins/${name}_$arch.deb
+    if ! /usr/lib/apt/apt-helper download-file "$uri" "$file" >/dev/null 2>&1; then
+        refused+=("$name:$arch $version: not in the pool beside $name:$native ($uri)")
+        return 1
+    fi
+    control=$(dpkg-deb -f "$file" Package Version Architecture 2>/dev/null | tr '\n' ' ')
+    if [ "$control" != "Package: $name Version: $version Architecture: $arch " ]; then
+        refused+=("$name:$arch $version: $uri holds another package (${control:-no package})")
+        return 1
+    fi
+    chmod 644 "$file"
+    files+=("$file")
+    echo "install-deps.sh: $name:$arch $version from $uri, checked by name, version and architecture" >&2
+}
+
+while ! answer=$(LC_ALL=C apt-get install -s "${release[@]}" "${missing[@]}" "${files[@]}" 2>&1); do
+    fetched=${#files[@]}
+    for arch in "${foreign[@]}"; do
+        for name in $(grep -o "[a-z0-9][a-z0-9.+-]*:$arch" <<<"$answer" | sed "s/:$arch\$//" | sort -u); do
+            [ -z "${tried[$name:$arch]:-}" ] || continue
+            tried[$name:$arch]=1
+            version=$(twin_version "$name" "$arch") || continue
+            fetch_twin "$name" "$arch" "$version" || true
+        done
+    done
+    if [ ${#files[@]} -eq "$fetched" ]; then
+        echo "install-deps.sh: apt cannot install ${missing[*]} while an index cannot be read:" >&2
+        grep -E '^ |^E:' <<<"$answer" >&2 || echo "$answer" >&2
+        for reason in "${refused[@]}"; do
+            echo "install-deps.sh: $reason" >&2
+        done
+        exit 1
+    fi
+done
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${release[@]}" "${missing[@]}" "${files[@]}"
