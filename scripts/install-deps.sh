@@ -58,14 +58,12 @@ echo "install-deps.sh: apt-get update failed; installing from the indexes it has
 
 # Without one architecture's index of a suite (say i386 of bookworm-security) the two
 # architectures' candidates differ, and a Multi-Arch: same library must have one version on
-# both. For a library that is not installed yet, the release's own versions ("-t" its codename)
-# keep them in step without downgrading anything. For one already installed at a version that
-# only the unreadable index offers for the other architecture, its twin at that version lies in
-# the pool beside the installed one's file: each such twin that apt finds missing is fetched
-# from there and installed from the file, until apt is satisfied or names nothing new.
-release=()
-codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-[ -z "$codename" ] || release=(-t "$codename")
+# both. What apt can install as it is goes in as with every index read. Otherwise, for a
+# library that is not installed yet, the release's own versions ("-t" its codename) keep the
+# two in step without downgrading anything; for one already installed at a version that only
+# the unreadable index offers for the other architecture, its twin at that version lies in the
+# pool beside the installed one's file: each such twin that apt finds missing is fetched from
+# there and installed from the file, until apt is satisfied or names nothing new.
 native=$(dpkg --print-architecture)
 mapfile -t foreign < <(dpkg --print-foreign-architectures)
 
@@ -116,7 +114,13 @@ fetch_twin() {
     echo "install-deps.sh: $name:$arch $version from $uri, checked by name, version and architecture" >&2
 }
 
-while ! answer=$(LC_ALL=C apt-get install -s "${release[@]}" "${missing[@]}" "${files[@]}" 2>&1); do
+release=()
+simulate() { LC_ALL=C apt-get install -s "${release[@]}" "${missing[@]}" "${files[@]}" 2>&1; }
+if ! simulate >/dev/null; then
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    [ -z "$codename" ] || release=(-t "$codename")
+fi
+while ! answer=$(simulate); do
     fetched=${#files[@]}
     for arch in "${foreign[@]}"; do
         for name in $(grep -o "[a-z0-9][a-z0-9.+-]*:$arch" <<<"$answer" | sed "s/:$arch\$//" | sort -u); do
