@@ -101,7 +101,7 @@ fetch_twin() {
     uri=${uri%_"$native".deb}_$arch.deb
     file=$twins/${name}_$arch.deb
     if ! /usr/lib/apt/apt-helper download-file "$uri" "$file" >/dev/null 2>&1; then
-        refused+=("$name:$arch $version: not in the pool beside $name:$native ($uri)")
+        refused+=("$name:$arch $version: could not be fetched from beside $name:$native in the pool ($uri)")
         return 1
     fi
     control=$(dpkg-deb -f "$file" Package Version Architecture 2>/dev/null | tr '\n' ' ')
