@@ -84,6 +84,28 @@ Failure FromFirst(const Failure& failure, const Records& records)
     return Failure(failure.Number(), failure.Description(), error->sqlState, error->nativeError);
 }
 
+// A message the server itself sent: it carries the server's message number and none of the
+// states a driver gives its own failures when no server answered (no link, a time-out, a
+// warning, a driver that could not be loaded).
+bool SentByServer(const DiagnosticRecord& record)
+{
+    return record.nativeError > 0 && record.sqlState.rfind("01", 0) != 0 &&
+           !Contains(LinkStates, record.sqlState) && !Contains(Timeouts, record.sqlState) &&
+           !Contains(DriverMissing, record.sqlState) &&
+           !Contains(LinkFailures, record.nativeError) && !FromDriverManager(record);
+}
+
+// The server's refusal among the records, the lowest number first so that the choice does not
+// follow the driver's ordering; none when no server answered.
+const DiagnosticRecord* ServerRefusal(const Records& records)
+{
+    const DiagnosticRecord* refusal = nullptr;
+    for (const DiagnosticRecord& record : records)
+        if (SentByServer(record) && (!refusal || record.nativeError < refusal->nativeError))
+            refusal = &record;
+    return refusal;
+}
+
 Failure BrokenLink()
 {
     return Failure(failure_code::Unspecified,
@@ -121,8 +143,13 @@ Failure FailureFromDiagnostics(const Records& records, OdbcCall call, bool conne
         (FindState(records, DriverMissing) ||
          (!records.empty() && std::all_of(records.begin(), records.end(), FromDriverManager))))
         return FromFirst(layer_failure::ProviderNotFound(), records);
-    if (call == OdbcCall::Connect)
+    // Any other refusal at login (a server in script upgrade or single-user mode, ...): the
+    // server was reached and did not let the login in.
+    if (call == OdbcCall::Connect) {
+        if (const auto* record = ServerRefusal(records))
+            return From(failure_code::AuthenticationFailed, *record);
         return FromFirst(UnreachableServer(), records);
+    }
     if (const auto* record = FindState(records, Timeouts))
         return From(failure_code::Timeout, *record);
     if (connectionDead || FindNative(records, LinkFailures) || FindState(records, LinkStates))
@@ -156,11 +183,7 @@ bool EndedByDeadline(const Records& records)
     });
 }
 
-bool AnotherDriverMayReach(const Records& records)
-{
-    return !FindNative(records, UnopenableDatabase) && !FindNative(records, LoginFailures) &&
-           !FindState(records, LoginRefused);
-}
+bool AnotherDriverMayReach(const Records& records) { return !ServerRefusal(records); }
 
 Failure WithoutSecret(const Failure& failure, const std::string& secret)
 {

@@ -30,9 +30,9 @@ Failure FailureFromDiagnostics(const std::vector<DiagnosticRecord>& records, Odb
 bool EndedByDeadline(const std::vector<DiagnosticRecord>& records);
 
 // Whether a login that failed with these records leaves another driver a chance: this one
-// could not be loaded, reach the instance or speak its version (no login refusal and no
-// database answer came back). A refused login or a database that cannot be opened is the
-// same for every driver.
+// could not be loaded, reach the instance or speak its version, so no message of the server's
+// came back. Whatever the server answered (a refused login, a database that cannot be opened,
+// a server in script upgrade mode) is the same for every driver.
 bool AnotherDriverMayReach(const std::vector<DiagnosticRecord>& records);
 
 // A server that cannot be found or reached before any driver is involved, worded as the

@@ -14,6 +14,10 @@ const DiagnosticRecord NoDatabase{
     "42000", 4060, Prefix + "Cannot open database requested in login 'X'. Login fails."};
 const DiagnosticRecord SingleUser{
     "42000", 924, Prefix + "Database 'X' is already open and can only have one user at a time."};
+const DiagnosticRecord Upgrading{
+    "42000", 18401,
+    Prefix + "Login failed for user 'DBOPS'. Reason: Server is in script upgrade mode. Only "
+             "administrator can connect at this time."};
 const DiagnosticRecord NoConnect{"08001", 0, Prefix + "Unable to connect to data source"};
 const DiagnosticRecord Refused{
     "08S01", 20009, Prefix + "Unable to connect: Adaptive Server is unavailable or does not exist"};
@@ -71,6 +75,8 @@ const Case Cases[] = {
      false, failure_code::AuthenticationFailed, "Password expired."},
     {"other login failure", {{"42000", 18470, "Account disabled."}}, OdbcCall::Connect, false,
      failure_code::AuthenticationFailed, "Account disabled."},
+    {"server refused the login for its own reason", {Upgrading, NoConnect}, OdbcCall::Connect,
+     false, failure_code::AuthenticationFailed, WithoutDriverPrefix(Upgrading.message)},
     {"database missing", {Login, NoDatabase, NoConnect}, OdbcCall::Connect, false,
      failure_code::Unspecified, "Cannot open database requested in login 'X'. Login fails."},
     {"database missing as catalog", {{"08004", 911, "[x]Database 'X' does not exist."}, NoConnect},
@@ -212,6 +218,12 @@ TEST(AnotherDriverMayReach, OnlyWhenTheServerGaveNoAnswer)
         {"login refused", {MsLogin}, false},
         {"database missing", {MsNoDatabase, MsLogin}, false},
         {"database in use", {SingleUser, Login}, false},
+        {"server in script upgrade mode", {Upgrading, NoConnect}, false},
+        {"Microsoft: server in single-user mode",
+         {{"42000", 18461,
+           Legacy + "Login failed for user 'DBOPS'. Reason: Server is in single user mode. "
+                    "Only one administrator can connect at this time."}},
+         false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(AnotherDriverMayReach(row.records), row.mayReach) << row.situation;
