@@ -88,7 +88,8 @@ TEST(DriverLoginFor, NamesWithClosingBracesGoAsCatalogAttribute)
         DriverLoginFor("ODBC Driver 18 for SQL Server", Loopback, Settings("x};PWD={y}"));
     EXPECT_EQ(login.connectString,
               "DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:127.0.0.1,50123};"
-              "UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};ConnectRetryCount={0};");
+              "UID={DBOPS};PWD={58GrUw3Hyb!!};Encrypt={no};TrustServerCertificate={yes};"
+              "ConnectRetryCount={0};");
     EXPECT_EQ(login.catalogAttribute, "x};PWD={y}");
 }
 
