@@ -4,6 +4,7 @@
 #include "cli/DisplayedText.h"
 #include "cli/EveryDatabase.h"
 #include "cli/JsonReports.h"
+#include "cli/SkipReason.h"
 
 #include <ostream>
 
@@ -29,6 +30,8 @@ std::string Found(const CheckReport& report)
         return "up to date (" + version + "): " + Counts(*report.kindCodes);
     case CheckOutcome::Drifted:
         return "drifted (" + version + "): " + Counts(*report.kindCodes);
+    case CheckOutcome::ReadOnly:
+        return "read-only (" + version + "): " + Counts(*report.kindCodes);
     case CheckOutcome::OtherVersion:
         return "at another version (" + version + "): an update would refuse it";
     case CheckOutcome::NotEmberline:
@@ -43,10 +46,16 @@ std::string Found(const CheckReport& report)
 
 // Checks the database and tells what it found: under --json as its line; else a line on out
 // and, for a failure, the message an update run would show, on err, both led by the name.
-CheckOutcome CheckOne(const std::string& name, const Command& command,
+// readOnly: whether the catalog says the database cannot be written, where that is known.
+CheckOutcome CheckOne(const std::string& name, std::optional<bool> readOnly, const Command& command,
                       const CommandContext& context)
 {
-    const CheckReport report = CheckDatabase(context.newConnection, context.instance, name);
+    CheckReport report = CheckDatabase(context.newConnection, context.instance, name);
+    // Asked only where it decides the outcome: of a database whose flags were read.
+    if (report.kindCodes && !readOnly)
+        readOnly = AvailabilityNow(context.newConnection, context.instance, name).readOnly;
+    if (readOnly.value_or(false))
+        TakeReadOnly(report);
     if (command.Has(JsonLines)) {
         context.out << CheckLine(name, report).Line() << std::endl;
         return report.outcome;
@@ -63,6 +72,7 @@ struct Tally {
     int wouldUpdate = 0;
     int upToDate = 0;
     int drifted = 0;
+    int readOnly = 0;
     int otherVersion = 0;
     int notEmberline = 0;
     int skipped = 0;
@@ -79,6 +89,9 @@ struct Tally {
             return;
         case CheckOutcome::Drifted:
             ++drifted;
+            return;
+        case CheckOutcome::ReadOnly:
+            ++readOnly;
             return;
         case CheckOutcome::OtherVersion:
             ++otherVersion;
@@ -111,6 +124,7 @@ void Summarise(const Tally& tally, ExitCode exit, const Command& command,
                                        .Number("drifted", tally.drifted)
                                        .Number("otherVersion", tally.otherVersion)
                                        .Number("notEmberline", tally.notEmberline)
+                                       .Number("readOnly", tally.readOnly)
                                        .Number("skipped", tally.skipped)
                                        .Number("failed", tally.failed),
                                    exit)
@@ -119,21 +133,22 @@ void Summarise(const Tally& tally, ExitCode exit, const Command& command,
         context.out << tally.wouldUpdate << " would be updated, " << tally.upToDate
                     << " up to date, " << tally.drifted << " drifted, " << tally.otherVersion
                     << " at another version, " << tally.notEmberline << " not Emberline, "
-                    << tally.skipped << " skipped, " << tally.failed << " failed" << std::endl;
+                    << tally.readOnly << " read-only, " << tally.skipped << " skipped, "
+                    << tally.failed << " failed" << std::endl;
 }
 } // namespace
 
 ExitCode CheckDatabaseCommand(const Command& command, const CommandContext& context)
 {
-    return ExitCodeFor(CheckOne(command.database, command, context));
+    return ExitCodeFor(CheckOne(command.database, std::nullopt, command, context));
 }
 
 ExitCode CheckAllDatabases(const Command& command, const CommandContext& context)
 {
     return ForEveryDatabase<Tally>(
-        command, context,
-        [&](const std::string& name, Tally& tally) {
-            tally.Count(CheckOne(name, command, context));
+        command, context, SkipReason,
+        [&](const std::string& name, const DatabaseAvailability& availability, Tally& tally) {
+            tally.Count(CheckOne(name, availability.readOnly, command, context));
         },
         [&](const Tally& tally, ExitCode exit) { Summarise(tally, exit, command, context); });
 }

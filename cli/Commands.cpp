@@ -29,10 +29,10 @@ ExitCode ListDatabases(const Command& command, const CommandContext& context)
                     << ", not both\n";
         return ExitCode::Usage;
     }
-    const auto names = OfferedNames(command, context);
-    if (!names)
+    const auto databases = OfferedDatabasesOrSaid(command, context);
+    if (!databases)
         return ExitCode::Failed;
-    for (const std::string& name : *names) {
+    for (const auto& [name, id] : *databases) {
         if (command.Has(NulSeparated))
             context.out << name << '\0';
         else if (command.Has(JsonLines))

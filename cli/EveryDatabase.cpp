@@ -3,22 +3,20 @@
 #include "cli/CommandLine.h"
 #include "cli/DisplayedText.h"
 #include "cli/JsonReports.h"
-#include "cli/SkipReason.h"
 
 #include <ostream>
-#include <type_traits>
 
 namespace flagwright::cli {
 
 namespace {
 constexpr const char* NotListed = "the databases could not be listed: ";
+} // namespace
 
-template <typename Listing>
-std::optional<std::invoke_result_t<Listing>> Listed(const Listing& list, const Command& command,
-                                                    const CommandContext& context)
+std::optional<std::vector<OfferedDatabase>> OfferedDatabasesOrSaid(const Command& command,
+                                                                   const CommandContext& context)
 {
     try {
-        return list();
+        return ListOfferedDatabases(context.newConnection, context.instance);
     } catch (const Failure& failure) {
         if (command.Has(JsonLines)) {
             JsonObject line = DatabaseLine(std::nullopt, command.name, "failed", ExitCode::Failed);
@@ -31,38 +29,19 @@ std::optional<std::invoke_result_t<Listing>> Listed(const Listing& list, const C
         return std::nullopt;
     }
 }
-} // namespace
 
-std::optional<std::vector<std::string>> OfferedNames(const Command& command,
-                                                     const CommandContext& context)
+bool SkippedAndSaid(const std::string& name, const std::optional<std::string>& reason,
+                    const Command& command, const CommandContext& context)
 {
-    return Listed([&] { return ListOfferedDatabases(context.newConnection, context.instance); },
-                  command, context);
-}
-
-std::optional<std::vector<OfferedDatabase>> OfferedForAll(const Command& command,
-                                                          const CommandContext& context)
-{
-    return Listed(
-        [&] {
-            return ListOfferedDatabasesWithAvailability(context.newConnection, context.instance);
-        },
-        command, context);
-}
-
-bool SkippedAndSaid(const OfferedDatabase& database, const Command& command,
-                    const CommandContext& context)
-{
-    const std::optional<std::string> reason = SkipReason(database.availability);
     if (!reason)
         return false;
     if (command.Has(JsonLines))
-        context.out << DatabaseLine(database.name, command.name, "skipped", ExitCode::Success)
+        context.out << DatabaseLine(name, command.name, "skipped", ExitCode::Success)
                            .Text("reason", *reason)
                            .Line()
                     << std::endl;
     else
-        context.out << Displayed(database.name) << ": skipped, " << *reason << std::endl;
+        context.out << Displayed(name) << ": skipped, " << *reason << std::endl;
     return true;
 }
 

@@ -17,6 +17,7 @@ enum class ExitCode : int {
     NotEmberline = 4,  // not an Emberline database; nothing changed
     NoDatabase = 5,    // the database name was empty
     Drifted = 6,       // check: at 14.01.04, but a kind code no longer holds its corrected flags
+    ReadOnly = 7,      // check: at 14.01.03 or 14.01.04, but the database cannot be written
 };
 
 inline ExitCode ExitCodeFor(RunOutcome outcome)
@@ -44,6 +45,8 @@ inline ExitCode ExitCodeFor(CheckOutcome outcome)
         return ExitCode::Success;
     case CheckOutcome::Drifted:
         return ExitCode::Drifted;
+    case CheckOutcome::ReadOnly:
+        return ExitCode::ReadOnly;
     case CheckOutcome::OtherVersion:
         return ExitCode::RefusedByGate;
     case CheckOutcome::NotEmberline:

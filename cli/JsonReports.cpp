@@ -32,6 +32,8 @@ std::string_view OutcomeWord(CheckOutcome outcome)
         return "up-to-date";
     case CheckOutcome::Drifted:
         return "drifted";
+    case CheckOutcome::ReadOnly:
+        return "read-only";
     case CheckOutcome::OtherVersion:
         return "other-version";
     case CheckOutcome::NotEmberline:

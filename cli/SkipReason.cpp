@@ -15,9 +15,20 @@ std::optional<std::string> SkipReason(const DatabaseAvailability& availability)
         reason += ')';
         return reason;
     }
+    case DatabaseAvailability::State::Restricted:
+        return "restricted to its owners and administrators";
     case DatabaseAvailability::State::MayOpen:
         break;
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> UpdateSkipReason(const DatabaseAvailability& availability)
+{
+    if (auto reason = SkipReason(availability))
+        return reason;
+    if (availability.readOnly)
+        return "read-only";
     return std::nullopt;
 }
 

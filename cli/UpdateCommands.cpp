@@ -5,6 +5,7 @@
 #include "cli/EveryDatabase.h"
 #include "cli/JsonReports.h"
 #include "cli/RecordingWindowServices.h"
+#include "cli/SkipReason.h"
 #include "corrections/KindCodeCorrections.h"
 
 #include <chrono>
@@ -133,8 +134,8 @@ ExitCode UpdateDatabase(const Command& command, const CommandContext& context)
 ExitCode UpdateAllDatabases(const Command& command, const CommandContext& context)
 {
     return ForEveryDatabase<Tally>(
-        command, context,
-        [&](const std::string& name, Tally& tally) {
+        command, context, UpdateSkipReason,
+        [&](const std::string& name, const DatabaseAvailability&, Tally& tally) {
             const std::string outcome = tally.Counted(UpdateOne(name, command, context, true));
             // Flushed, so that in a joint log the line follows the run's own message.
             if (!command.Has(JsonLines))

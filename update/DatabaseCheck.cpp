@@ -46,6 +46,12 @@ void Failed(CheckReport& report, const Failure& failure)
 }
 } // namespace
 
+void TakeReadOnly(CheckReport& report)
+{
+    if (report.kindCodes)
+        report.outcome = CheckOutcome::ReadOnly;
+}
+
 CheckReport CheckDatabase(const ConnectionFactory& newConnection,
                           const ConnectionSettings& instance, const std::string& databaseName)
 {

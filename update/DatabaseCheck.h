@@ -14,6 +14,7 @@ enum class CheckOutcome {
     WouldUpdate,  // at 14.01.03: an update would run
     UpToDate,     // at 14.01.04, and every present code holds the table's flags
     Drifted,      // at 14.01.04, but a present code no longer holds them
+    ReadOnly,     // at 14.01.03 or 14.01.04 in a database that cannot be written
     OtherVersion, // at any other version: an update would refuse it
     NotEmberline, // no version row, or no such table for the version query
     NoDatabase,   // the name was empty
@@ -33,5 +34,9 @@ struct CheckReport {
 // Only the two queries reach the server; the connection is closed before it returns.
 CheckReport CheckDatabase(const ConnectionFactory& newConnection,
                           const ConnectionSettings& instance, const std::string& databaseName);
+
+// A database that cannot be written (READ_ONLY, a standby copy, a snapshot) takes no update,
+// whatever its flags say: where the check read them, that is its outcome; its counts stay.
+void TakeReadOnly(CheckReport& report);
 
 } // namespace flagwright

@@ -29,9 +29,9 @@ TEST_F(MainFormEventsTest, LoadEmptiesTheListThenAddsTheOfferedNamesInOrder)
     window.text = "typed";
     events.Form_Load();
     EXPECT_EQ(window.calls,
-              (std::vector<std::string>{"Clear", "cn1.New", "cn1.Open()", "cn1.CommandTimeout",
-                                        "cn1.Execute", "cn1.Close", "cn1.Release",
-                                        "AddItem(Emberline)", "AddItem(A,B)"}));
+              (std::vector<std::string>{"Clear", "cn1.New", "cn1.Open(master)",
+                                        "cn1.CommandTimeout", "cn1.Execute", "cn1.Close",
+                                        "cn1.Release", "AddItem(Emberline)", "AddItem(A,B)"}));
     EXPECT_EQ(window.text, "");
 }
 

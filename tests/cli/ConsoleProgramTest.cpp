@@ -2,6 +2,7 @@
 // scripted connection.
 #include "cli/CommandLine.h"
 #include "cli/ConsoleProgram.h"
+#include "discovery/OfferedDatabases.h"
 #include "platform/Product.h"
 #include "tests/support/ConsoleOutput.h"
 #include "tests/support/Process.h"
@@ -185,14 +186,26 @@ TEST_F(ConsoleProgramTest, UpdateEndsWithTheRunsOutcomeAndMessage)
 }
 
 // Every line update --all prints is led by a name shown on one line, so that none can make
-// or fake a line; the databases the listing shows this login cannot open are not connected to.
+// or fake a line; the databases the catalog shows, just before their turn, that this login
+// cannot open or write are not connected to.
 TEST_F(ConsoleProgramTest, UpdateAllTellsEachDatabaseOnLinesOfItsOwn)
 {
     const std::string faked = "x: updated\n9 updated, 0 skipped, 0 failed";
-    script->catalogResult = Recordset({"name", "IsSystem", "HasAccess", "Status", "UserAccess"},
-                                      {{faked, "0", "1", "ONLINE", "MULTI_USER"},
-                                       {"No Access", "0", "0", "ONLINE", "MULTI_USER"},
-                                       {"Odd", "0", "0", "NEW\tSTATE", "MULTI_USER"}});
+    const std::vector<std::vector<Variant>> availability = {
+        {faked, "1", "ONLINE", "MULTI_USER", "READ_WRITE"},
+        {"No Access", "0", "ONLINE", "MULTI_USER", "READ_WRITE"},
+        {"Odd", "0", "NEW\tSTATE", "MULTI_USER", "READ_WRITE"},
+        {"Copy", "1", "ONLINE", "MULTI_USER", "READ_ONLY"},
+        {"Locked", "0", "ONLINE", "RESTRICTED_USER", "READ_WRITE"}};
+    std::vector<std::pair<Variant, Variant>> catalog;
+    for (const auto& row : availability) {
+        catalog.emplace_back(row[0], "0");
+        script->answers.push_back(
+            {DatabaseAvailabilityQuery(static_cast<long>(catalog.size())),
+             Recordset({"name", "HasAccess", "Status", "UserAccess", "Updateability"}, {row}),
+             std::nullopt});
+    }
+    script->catalogResult = CatalogRows(catalog);
     script->versionResult = VersionRows({"14.01.04"});
     const std::string shown = R"(x: updated\n9 updated, 0 skipped, 0 failed)";
     EXPECT_EQ(Run({"update", "--all"}),
@@ -200,13 +213,16 @@ TEST_F(ConsoleProgramTest, UpdateAllTellsEachDatabaseOnLinesOfItsOwn)
                         shown + ": skipped, not at version 14.01.03\n"
                                 "No Access: skipped, no access for this login\n"
                                 "Odd: skipped, not online (NEW\\tSTATE)\n"
-                                "0 updated, 3 skipped, 0 failed\n",
+                                "Copy: skipped, read-only\n"
+                                "Locked: skipped, restricted to its owners and administrators\n"
+                                "0 updated, 5 skipped, 0 failed\n",
                         shown +
                             ": Emberline Flagwright Message: This database does not need to "
                             "be updated.\n" +
                             shown + ":   \n" + shown +
                             ":   This update is only necessary for database version 14.01.03 \n"}));
-    ASSERT_EQ(script->opened.size(), 2U); // the listing's connection and one run
-    EXPECT_EQ(script->opened[1].database, faked);
+    // The listing's connection, one for each question, and one run.
+    ASSERT_EQ(script->opened.size(), 7U);
+    EXPECT_EQ(script->opened[2].database, faked);
 }
 } // namespace

@@ -26,11 +26,12 @@ protected:
 };
 } // namespace
 
-TEST_F(OfferedDatabasesTest, ReadsTheCatalogOverOneConnectionWithoutInitialCatalog)
+// Master, not the login's default database, which may be offline, restoring or gone.
+TEST_F(OfferedDatabasesTest, ReadsTheCatalogOverOneConnectionToMaster)
 {
     script->log = &log;
     EXPECT_EQ(Offer({{"Emberline", "0"}, {"Reports", "0"}}), (Names{"Emberline", "Reports"}));
-    EXPECT_EQ(log, (std::vector<std::string>{"cn1.New", "cn1.Open()", "cn1.CommandTimeout",
+    EXPECT_EQ(log, (std::vector<std::string>{"cn1.New", "cn1.Open(master)", "cn1.CommandTimeout",
                                              "cn1.Execute", "cn1.Close", "cn1.Release"}));
     ASSERT_EQ(script->opened.size(), 1u);
     EXPECT_EQ(script->opened[0].server, "(local)");
@@ -38,8 +39,8 @@ TEST_F(OfferedDatabasesTest, ReadsTheCatalogOverOneConnectionWithoutInitialCatal
     EXPECT_EQ(script->opened[0].login, "DBOPS");
     EXPECT_EQ(script->statements,
               std::vector<std::string>{
-                  "SELECT name, CASE WHEN dbid <= 4 OR (category & 16) = 16 THEN 1 ELSE 0 END "
-                  "AS IsSystem FROM master.dbo.sysdatabases ORDER BY name"});
+                  "SELECT name, dbid, CASE WHEN dbid <= 4 OR (category & 16) = 16 THEN 1 ELSE 0 "
+                  "END AS IsSystem FROM master.dbo.sysdatabases ORDER BY name"});
 }
 
 // The window waits for the list: the query gets what the login left of one deadline.
@@ -151,35 +152,66 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Only what the server says plainly keeps a database from its run; an in-use single-user
 // database and a name that is no database any more are left to their runs to fail.
-TEST_F(OfferedDatabasesTest, TellsTheSameDatabasesWithWhatThisLoginCanOpen)
+TEST(AvailabilityOf, OnlyWhatTheServerSaysPlainly)
 {
     using State = DatabaseAvailability::State;
     const Variant null;
-    script->catalogResult = Recordset({"name", "IsSystem", "HasAccess", "Status", "UserAccess"},
-                                      {{"master", "1", "1", "ONLINE", "MULTI_USER"},
-                                       {"Open", "0", "1", "ONLINE", "MULTI_USER"},
-                                       {"Denied", "0", "0", "ONLINE", "MULTI_USER"},
-                                       {"Restricted", "0", "0", "ONLINE", "RESTRICTED_USER"},
-                                       {"Held", "0", "0", "ONLINE", "SINGLE_USER"},
-                                       {"Offline", "0", "0", "OFFLINE", "MULTI_USER"},
-                                       {"Restoring", "0", "0", "RESTORING", null},
-                                       {"Gone", "0", null, null, null},
-                                       {"Odd", "0", "0", "NEW\tSTATE", "SINGLE_USER"},
-                                       {"Blank", "0", "1", "", null},
-                                       {"EmberlineSupport", "0", "0", "OFFLINE", "MULTI_USER"}});
-    std::vector<std::tuple<std::string, State, std::string>> told;
-    for (const OfferedDatabase& database : ListOfferedDatabasesWithAvailability(
-             ScriptedConnection::Factory(script), EmberlineInstance()))
-        told.emplace_back(database.name, database.availability.state, database.availability.status);
-    EXPECT_EQ(told, (std::vector<std::tuple<std::string, State, std::string>>{
-                        {"Open", State::MayOpen, ""},
-                        {"Denied", State::NoAccess, ""},
-                        {"Restricted", State::NoAccess, ""},
-                        {"Held", State::MayOpen, ""},
-                        {"Offline", State::NotOnline, "OFFLINE"},
-                        {"Restoring", State::NotOnline, "RESTORING"},
-                        {"Gone", State::MayOpen, ""},
-                        {"Odd", State::NotOnline, "NEW\tSTATE"},
-                        {"Blank", State::MayOpen, ""}}));
+    const struct {
+        Variant hasAccess, status, userAccess, updateability;
+        State state;
+        std::string word;
+        bool readOnly;
+    } rows[] = {
+        {"1", "ONLINE", "MULTI_USER", "READ_WRITE", State::MayOpen, "", false},
+        {"0", "ONLINE", "MULTI_USER", "READ_WRITE", State::NoAccess, "", false},
+        {"0", "ONLINE", "RESTRICTED_USER", "READ_WRITE", State::Restricted, "", false},
+        {"1", "ONLINE", "RESTRICTED_USER", "READ_WRITE", State::MayOpen, "", false},
+        {"0", "ONLINE", "SINGLE_USER", "READ_WRITE", State::MayOpen, "", false},
+        {"0", "OFFLINE", "MULTI_USER", null, State::NotOnline, "OFFLINE", false},
+        {"0", "RESTORING", null, null, State::NotOnline, "RESTORING", false},
+        {null, null, null, null, State::MayOpen, "", false},
+        {"0", "NEW\tSTATE", "SINGLE_USER", null, State::NotOnline, "NEW\tSTATE", false},
+        {"1", "", null, null, State::MayOpen, "", false},
+        {"1", "ONLINE", "MULTI_USER", "READ_ONLY", State::MayOpen, "", true},
+        {"0", "ONLINE", "RESTRICTED_USER", "READ_ONLY", State::Restricted, "", true},
+    };
+    for (const auto& row : rows) {
+        const DatabaseAvailability told =
+            AvailabilityOf(row.hasAccess, row.status, row.userAccess, row.updateability);
+        EXPECT_EQ(std::tie(told.state, told.status, told.readOnly),
+                  std::tie(row.state, row.word, row.readOnly))
+            << row.hasAccess.value_or("NULL") << " " << row.status.value_or("NULL") << " "
+            << row.userAccess.value_or("NULL") << " " << row.updateability.value_or("NULL");
+    }
+}
+
+// One question per database, by the id the listing read, on a login of its own to master; an
+// answer about another database, or none, tells nothing.
+TEST_F(OfferedDatabasesTest, AsksOneDatabaseByItsIdJustThen)
+{
+    const std::string question = DatabaseAvailabilityQuery(7);
+    const std::vector<std::string> columns = {"name", "HasAccess", "Status", "UserAccess",
+                                              "Updateability"};
+    script->answers = {{question,
+                        Recordset(columns, {{"Copy", "1", "ONLINE", "MULTI_USER", "READ_ONLY"}}),
+                        std::nullopt}};
+    EXPECT_TRUE(AvailabilityNow(ScriptedConnection::Factory(script), EmberlineInstance(),
+                                OfferedDatabase{"Copy", 7})
+                    .readOnly);
+    EXPECT_EQ(script->statements, std::vector<std::string>{question});
+    EXPECT_EQ(question.substr(question.size() - 43), "FROM master.dbo.sysdatabases WHERE dbid = 7");
+    ASSERT_EQ(script->opened.size(), 1u);
+    EXPECT_EQ(script->opened[0].database, "master");
+
+    for (const auto& [answer, failure] : std::vector<std::pair<Recordset, std::optional<Failure>>>{
+             {Recordset(columns, {{"copy", "1", "ONLINE", "MULTI_USER", "READ_ONLY"}}), {}},
+             {Recordset(columns, {}), {}},
+             {{}, Failure(failure_code::Timeout, "Timeout expired")}}) {
+        script->answers = {{question, answer, failure}};
+        const DatabaseAvailability told = AvailabilityNow(
+            ScriptedConnection::Factory(script), EmberlineInstance(), OfferedDatabase{"Copy", 7});
+        EXPECT_EQ(told.state, DatabaseAvailability::State::MayOpen);
+        EXPECT_FALSE(told.readOnly);
+    }
     EXPECT_EQ(script->live, 0);
 }

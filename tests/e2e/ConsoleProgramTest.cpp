@@ -78,8 +78,9 @@ TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterA
                          "Reports: skipped, not an Emberline database\n"
                          "Staging: skipped, not an Emberline database\n"
                          "2 updated, 5 skipped, 1 failed\n");
-    // The listing's connection and one per run: none for the two skipped unopened.
-    EXPECT_EQ(accepted() - acceptedBefore, 1 + 6);
+    // The listing's connection, one for each database's question just before its turn, and
+    // one per run: none for the two skipped unopened.
+    EXPECT_EQ(accepted() - acceptedBefore, 1 + 8 + 6);
     for (const std::string db : {"Emberline", "Emberline Training"})
         EXPECT_TRUE(AsAfterUpdate(folder + "/" + db + ".sqlite")) << db;
 

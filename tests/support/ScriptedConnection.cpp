@@ -16,8 +16,8 @@ Recordset CatalogRows(const std::vector<std::pair<Variant, Variant>>& databases)
 {
     std::vector<std::vector<Variant>> rows;
     for (const auto& [name, isSystem] : databases)
-        rows.push_back({name, isSystem});
-    return Recordset({"name", "IsSystem"}, std::move(rows));
+        rows.push_back({name, std::to_string(rows.size() + 1), isSystem});
+    return Recordset({"name", "dbid", "IsSystem"}, std::move(rows));
 }
 
 ScriptedConnection::ScriptedConnection(std::shared_ptr<ConnectionScript> script)
@@ -56,6 +56,12 @@ Recordset ScriptedConnection::Execute(const std::string& commandText)
         throw layer_failure::ObjectClosed();
     script_->statements.push_back(commandText);
     Log("Execute");
+    for (const ConnectionScript::Answer& answer : script_->answers)
+        if (commandText.rfind(answer.prefix, 0) == 0) {
+            if (answer.failure)
+                throw *answer.failure;
+            return answer.rows;
+        }
     const bool isVersionQuery = commandText.rfind("Select Value from Defaults", 0) == 0;
     if (isVersionQuery && script_->versionFailure)
         throw *script_->versionFailure;

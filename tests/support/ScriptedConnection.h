@@ -23,6 +23,14 @@ struct ConnectionScript {
     std::optional<Recordset> versionResult;                 // what the version query returns
     std::optional<Failure> versionFailure;                  // the version query throws this
     std::optional<Recordset> catalogResult;                 // what the database list query returns
+    // Rules before all of the above: a statement that starts with `prefix` gets `rows`, or
+    // throws `failure`; the first rule that matches answers.
+    struct Answer {
+        std::string prefix;
+        Recordset rows;
+        std::optional<Failure> failure;
+    };
+    std::vector<Answer> answers;
     int failAtExecute = 0; // the Nth Execute (1-based, all queries) throws
     std::optional<Failure> executeFailure;
     std::optional<Failure> closeFailure; // Close throws this (the connection stays open)
@@ -34,7 +42,8 @@ struct ConnectionScript {
 // A Recordset with one column "Value" and one row per value.
 Recordset VersionRows(const std::vector<Variant>& values);
 
-// The answer of the database list query: one row per (name, IsSystem) pair.
+// The answer of the database list query: one row per (name, IsSystem) pair, the dbid its
+// place in the list from 1.
 Recordset CatalogRows(const std::vector<std::pair<Variant, Variant>>& databases);
 
 class ScriptedConnection : public Connection {
