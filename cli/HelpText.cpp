@@ -31,11 +31,14 @@ on stdout, FOUND one of
   would be updated (14.01.03): T of 791 to change, C already corrected, M
     missing
   up to date (14.01.04): ...     drifted (14.01.04): ...
+  read-only (V): ...             (the database cannot be written)
   at another version (V): an update would refuse it
   not an Emberline database      failed (the message on stderr, led by NAME: )
 The --all forms do not connect to a database this login cannot open:
   NAME: skipped, no access for this login
   NAME: skipped, not online (STATE)     STATE: the server's word, e.g. OFFLINE
+  NAME: skipped, restricted to its owners and administrators
+and update --all not to one that cannot be written: NAME: skipped, read-only
 Printed on a line, a name shows its control characters as \t, \n, \r, \xHH (the
 other C0 controls, DEL, and bytes that are not UTF-8) and \u0080 to \u009F.
 
@@ -54,8 +57,8 @@ database also "reason".
   "error" and "failure".
 Outcomes:
   list     offered
-  check    would-update, up-to-date, drifted, other-version, not-emberline,
-           no-database, failed, skipped
+  check    would-update, up-to-date, drifted, read-only, other-version,
+           not-emberline, no-database, failed, skipped
   update   updated, refused, not-emberline, no-database, failed, skipped
 
 Exit codes:
@@ -164,7 +167,9 @@ std::string HelpText()
            Line(ExitCode::NotEmberline, "not an Emberline database; unchanged") +
            Line(ExitCode::NoDatabase, "no database given (an empty NAME)") +
            Line(ExitCode::Drifted, "check: at 14.01.04, but a kind code no longer holds its "
-                                   "corrected flags (check --all: one drifted, none failed)");
+                                   "corrected flags (check --all: one drifted, none failed)") +
+           Line(ExitCode::ReadOnly, "check: at 14.01.03 or 14.01.04, but the database cannot be "
+                                    "written (read-only, a standby copy or a snapshot)");
 }
 
 } // namespace flagwright::cli
