@@ -8,12 +8,6 @@
 namespace flagwright {
 
 namespace {
-CheckOutcome AtVersion(const std::string& version, const KindCodeCounts& counts)
-{
-    if (IsUpdatableVersion(version))
-        return CheckOutcome::WouldUpdate;
-    return counts.toChange == 0 ? CheckOutcome::UpToDate : CheckOutcome::Drifted;
-}
 
 void Read(Connection& connection, CheckReport& report)
 {
@@ -23,13 +17,19 @@ void Read(Connection& connection, CheckReport& report)
         return;
     }
     report.version = RequiredText(version.Fields("Value").Value());
-    // The gate's own reading first: a version it cannot read fails the check as it fails a run.
-    if (!IsUpdatableVersion(*report.version) && *report.version != UpdatedVersion) {
+    // The gate's own reading: a version it cannot read fails the check as it fails a run, and
+    // 14.1.4 or a padded "14.01.04  " is the updated version as much as 14.01.04 is.
+    const bool updatable = IsUpdatableVersion(*report.version);
+    if (!updatable && !IsUpdatedVersion(*report.version)) {
         report.outcome = CheckOutcome::OtherVersion;
         return;
     }
     report.kindCodes = CompareWithCorrections(connection.Execute(KindCodeFlagsQuery));
-    report.outcome = AtVersion(*report.version, *report.kindCodes);
+    if (updatable)
+        report.outcome = CheckOutcome::WouldUpdate;
+    else
+        report.outcome =
+            report.kindCodes->toChange == 0 ? CheckOutcome::UpToDate : CheckOutcome::Drifted;
 }
 
 void Failed(CheckReport& report, const Failure& failure)

@@ -2,8 +2,6 @@
 
 #include "platform/Failure.h"
 
-#include <array>
-#include <cstdint>
 #include <vector>
 
 namespace flagwright {
@@ -64,15 +62,25 @@ const std::string& Part(const std::vector<std::string>& parts, std::size_t index
 }
 } // namespace
 
-bool IsUpdatableVersion(const std::string& version)
+VersionNumbers ReadVersion(const std::string& version)
 {
     const std::vector<std::string> parts = SplitAtDots(version);
-    std::array<std::int16_t, 3> numbers{};
+    VersionNumbers numbers{};
     numbers[0] = ToInteger(Part(parts, 0));
     numbers[1] = ToInteger(Part(parts, 1));
     if (parts.size() >= 3)
         numbers[2] = ToInteger(parts[2]);
-    return numbers == std::array<std::int16_t, 3>{14, 1, 3};
+    return numbers;
+}
+
+bool IsUpdatableVersion(const std::string& version)
+{
+    return ReadVersion(version) == VersionNumbers{14, 1, 3};
+}
+
+bool IsUpdatedVersion(const std::string& version)
+{
+    return ReadVersion(version) == VersionNumbers{14, 1, 4};
 }
 
 } // namespace flagwright
