@@ -27,6 +27,11 @@ std::string JsonString(std::string_view text)
         const auto byte = static_cast<unsigned char>(text[at]);
         const std::size_t length = Utf8SequenceLength(text, at);
         const std::string_view sequence = text.substr(at, length);
+        if (const char16_t surrogate = LoneSurrogateAt(text, at)) {
+            json += Unicode(surrogate); // JSON can carry a lone surrogate exactly
+            at += 3;
+            continue;
+        }
         if (length == 0)
             json += "\\ufffd";
         else if (byte == '"' || byte == '\\')

@@ -1,4 +1,5 @@
 #include "cli/ConsoleProgram.h"
+#include "cli/DisplayedText.h"
 #include "cli/ExitCode.h"
 #include "cli/Utf8Console.h"
 #include "platform/Product.h"
@@ -27,7 +28,8 @@ int main(int argc, char* argv[])
             flagwright::EmberlineInstance(), std::cout, std::cerr);
     } catch (const std::exception& unexpected) {
         // Unattended: an exit status, never an abort that a tool would have to interpret.
-        std::cerr << flagwright::ApplicationTitle << ": " << unexpected.what() << std::endl;
+        std::cerr << flagwright::ApplicationTitle << ": "
+                  << flagwright::cli::Displayed(unexpected.what()) << std::endl;
     }
     std::cout.flush();
     std::cerr.flush();

@@ -62,6 +62,17 @@ inline std::size_t Utf8SequenceLength(std::string_view text, std::size_t at)
     return length;
 }
 
+// The UTF-16 surrogate whose three-byte form (ED A0..BF 80..BF, as WTF-8 writes a lone one)
+// starts at `at`, or 0. Not UTF-8: see Utf16.h for why a name may hold one.
+inline char16_t LoneSurrogateAt(std::string_view text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    if (text.size() - at < 3 || byte(0) != 0xED || byte(1) < 0xA0 || byte(1) > 0xBF ||
+        byte(2) < 0x80 || byte(2) > 0xBF)
+        return 0;
+    return static_cast<char16_t>(0xD000 | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F));
+}
+
 inline bool IsWellFormedUtf8(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size();) {

@@ -38,6 +38,7 @@ void AppendUtf8(std::string& out, char32_t c)
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 } // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8)
@@ -45,6 +46,11 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
     std::u16string out;
     out.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
+        if (const char16_t surrogate = LoneSurrogateAt(utf8, at)) {
+            out += surrogate;
+            at += 3;
+            continue;
+        }
         const std::size_t length = Utf8SequenceLength(utf8, at);
         const char32_t c = length == 0 ? Replacement : Decoded(utf8, at, length);
         at += length == 0 ? 1 : length;
@@ -68,8 +74,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
             AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) +
                                 (char32_t(utf16[i + 1]) - 0xDC00));
             ++i;
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            AppendUtf8(out, Replacement);
         } else {
             AppendUtf8(out, unit);
         }

@@ -62,6 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{"upgrade", "--version", "-0"}, "--version()"},
         // Only text can name a database: an argument that is not UTF-8 is refused first.
         Case{{"--help", "Emberline\xff"}, "! argument 'Emberline\\xFF' is not UTF-8 text"},
+        // A lone surrogate of a Windows command line, kept as itself rather than replaced.
+        Case{{"update", "Sales\xED\xA0\x80"},
+             "! argument 'Sales\\xED\\xA0\\x80' is not UTF-8 text"},
         Case{{}, "! no command given"}, Case{{"-0"}, "! no command given"},
         Case{{"upgrade", "Emberline"}, "! unknown command 'upgrade'"},
         Case{{"--", "--all"}, "! unknown command '--all'"},
@@ -139,7 +142,8 @@ TEST_F(ConsoleProgramTest, ListPrintsTheOfferedNamesShownOrExact)
         R"(a\tb\nc\rd\x01\x1F\x7F NEL\u0085 CSI\u009B bad\xFF\xC3 overlong\xC0\xAF surrogate\xED\xA0\x80)";
     EXPECT_EQ(Run({"list"}), (Finished{0, 0, "Emberline\n" + kept + '\n' + shown + '\n', ""}));
     EXPECT_EQ(Run({"list", "-0"}), (Finished{0, 0, "Emberline\0"s + kept + '\0' + odd + '\0', ""}));
-    // As JSON strings: what JSON cannot hold as it is, escaped; what is not UTF-8, U+FFFD.
+    // As JSON strings: what JSON cannot hold as it is, escaped; a lone surrogate as itself;
+    // anything else that is not UTF-8, U+FFFD.
     const std::string line = R"(", "command": "list", "outcome": "offered", "exitCode": 0})"
                              "\n";
     EXPECT_EQ(Run({"list", "--json"}),
@@ -147,7 +151,7 @@ TEST_F(ConsoleProgramTest, ListPrintsTheOfferedNamesShownOrExact)
                         R"({"database": "Emberline)" + line + R"({"database": ")" +
                             "Zürich\xC2\xA0北京 😀 back\\\\slash \\\\n" + line +
                             R"({"database": "a\tb\nc\rd\u0001\u001f\u007f NEL\u0085 CSI\u009b )"
-                            R"(bad\ufffd\ufffd overlong\ufffd\ufffd surrogate\ufffd\ufffd\ufffd)" +
+                            R"(bad\ufffd\ufffd overlong\ufffd\ufffd surrogate\ud800)" +
                             line,
                         ""}));
 }
@@ -178,11 +182,14 @@ TEST_F(ConsoleProgramTest, UpdateEndsWithTheRunsOutcomeAndMessage)
     EXPECT_EQ(Run({"update", "Staging"}),
               (Finished{4, 0, "", "Flagwright: Database is not an Emberline database.\n"}));
     EXPECT_EQ(script->statements.size(), 2U); // the version query of each, nothing else
-    script->openFailure = Failure(failure_code::ProviderFailed, "one\ntwo\rthree\r\n");
+    // The server's and the driver's texts carry database names: shown as names are, so that no
+    // escape sequence in one moves the cursor or erases a line of the log.
+    script->openFailure =
+        Failure(failure_code::ProviderFailed, "one\ntwo\rthree\r\nDatabase \"x\x1b[1A\x1b[2K\".");
     EXPECT_EQ(Run({"update", "Emberline"}),
               (Finished{1, 0, "",
                         "Rate Update Error: Error Number: 3000\n  Error Description: one\n  "
-                        "two\n  three\n  \n"}));
+                        "two\n  three\n  Database \"x\\x1B[1A\\x1B[2K\".\n"}));
 }
 
 // Every line update --all prints is led by a name shown on one line, so that none can make

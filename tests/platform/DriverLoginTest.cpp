@@ -102,7 +102,7 @@ TEST(DriverLoginFor, NamesNoDriverCanCarryFail)
         for (const std::string& name :
              {std::string("a\0b", 3), std::string("x};😀"), std::string(129, 'n'),
               std::string(127, 'n') + "😀", "x};" + std::string(126, 'n'), std::string("xŽ"),
-              std::string("x👽"), std::string("Zürich}")}) {
+              std::string("x👽"), std::string("Zürich}"), std::string("lone\xED\xA0\x80")}) {
             try {
                 DriverLoginFor(driver, Loopback, Settings(name));
                 ADD_FAILURE() << driver << " carried " << name;

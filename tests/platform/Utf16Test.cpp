@@ -1,3 +1,4 @@
+#include "platform/Text.h"
 #include "platform/Utf16.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +42,7 @@ TEST(Utf16, EachByteOfMalformedUtf8BecomesOneReplacementCharacter)
         {"\xC0\xAF", u"\uFFFD\uFFFD"},                         // overlong "/"
         {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},               // overlong "/" in three bytes
         {"\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD"},     // overlong U+FFFF
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},               // high surrogate half
-        {"\xED\xBF\xBF", u"\uFFFD\uFFFD\uFFFD"},               // low surrogate half
+        {"\xED\xA0", u"\uFFFD\uFFFD"},                         // a surrogate cut short
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},     // U+110000
         {"\xF5\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},     // a lead byte beyond U+10FFFF
         {"a\xC3", u"a\uFFFD"},                                 // truncated at the end
@@ -54,14 +54,20 @@ TEST(Utf16, EachByteOfMalformedUtf8BecomesOneReplacementCharacter)
         EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16) << ::testing::PrintToString(c.utf8);
 }
 
-TEST(Utf16, EachLoneSurrogateOfUtf16BecomesOneReplacementCharacter)
+// A lone surrogate, which a Windows or SQL Server name may hold, is never replaced: it travels
+// as its three bytes, which IsWellFormedUtf8 refuses, and comes back as itself.
+TEST(Utf16, LoneSurrogatesTravelAsTheirThreeBytesBothWays)
 {
     const Case cases[] = {
-        {"\xEF\xBF\xBD", u"\xD83D"},                             // high, at the end
-        {"\xEF\xBF\xBDx", u"\xDE00x"},                           // low, without a high before
-        {"\xEF\xBF\xBD\xEF\xBF\xBD", u"\xDE00\xD83D"},           // a pair the wrong way round
-        {"\xEF\xBF\xBD\xF0\x9F\x98\x80", u"\xD83D\xD83D\xDE00"}, // a high one before a pair
+        {"\xED\xA0\xBD", u"\xD83D"},                             // high, at the end
+        {"\xED\xB8\x80x", u"\xDE00x"},                           // low, without a high before
+        {"\xED\xB8\x80\xED\xA0\xBD", u"\xDE00\xD83D"},           // a pair the wrong way round
+        {"\xED\xA0\xBD\xF0\x9F\x98\x80", u"\xD83D\xD83D\xDE00"}, // a high one before a pair
+        {"\xED\xBF\xBF\xED\xA0\x80", u"\xDFFF\xD800"},           // the last and the first
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8) << ::testing::PrintToString(c.utf8);
+        EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16) << ::testing::PrintToString(c.utf8);
+        EXPECT_FALSE(flagwright::IsWellFormedUtf8(c.utf8)) << ::testing::PrintToString(c.utf8);
+    }
 }

@@ -101,6 +101,11 @@ TEST(QtComboBoxTest, AddsItemsWithoutTouchingTheTextAndClearsBoth)
     combo.AddItem("Reports");
     EXPECT_EQ(combo.Text(), "Typed é");
 
+    // A name holding a lone surrogate, picked from the list, comes back as itself.
+    combo.AddItem("Sales\xED\xA0\x80");
+    box.setCurrentIndex(3);
+    EXPECT_EQ(combo.Text(), "Sales\xED\xA0\x80");
+
     combo.Clear();
     EXPECT_EQ(box.count(), 0);
     EXPECT_EQ(combo.Text(), "");
