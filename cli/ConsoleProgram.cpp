@@ -8,7 +8,7 @@ namespace flagwright::cli {
 
 int RunConsoleProgram(const std::vector<std::string>& arguments,
                       const ConnectionFactory& newConnection, const ConnectionSettings& instance,
-                      std::ostream& out, std::ostream& err)
+                      std::ostream& out, std::ostream& err, const std::function<void()>& exactOut)
 {
     const auto parsed = ParseCommandLine(arguments);
     if (const auto* wrong = std::get_if<UsageError>(&parsed)) {
@@ -17,6 +17,8 @@ int RunConsoleProgram(const std::vector<std::string>& arguments,
         return static_cast<int>(ExitCode::Usage);
     }
     const Command& command = std::get<Command>(parsed);
+    if (exactOut && (command.Has(NulSeparated) || command.Has(JsonLines)))
+        exactOut();
     return static_cast<int>(command.handler(command, {newConnection, instance, out, err}));
 }
 

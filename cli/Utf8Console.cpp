@@ -3,7 +3,12 @@
 #ifdef _WIN32
 #include "platform/win32/WideText.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
+
+#include <cstdio>
+#include <iostream>
 #endif
 
 namespace flagwright::cli {
@@ -22,6 +27,12 @@ std::vector<std::string> Utf8Arguments(int argc, char* argv[])
     return {argv + 1, argv + argc};
 }
 
+void ExactStandardOutput()
+{
+    std::cout.flush();
+    _setmode(_fileno(stdout), _O_BINARY);
+}
+
 Utf8ConsoleOutput::Utf8ConsoleOutput() : previousCodePage_(GetConsoleOutputCP())
 {
     SetConsoleOutputCP(CP_UTF8);
@@ -34,6 +45,8 @@ Utf8ConsoleOutput::~Utf8ConsoleOutput()
 }
 #else
 std::vector<std::string> Utf8Arguments(int argc, char* argv[]) { return {argv + 1, argv + argc}; }
+
+void ExactStandardOutput() {}
 
 Utf8ConsoleOutput::Utf8ConsoleOutput() = default;
 Utf8ConsoleOutput::~Utf8ConsoleOutput() = default;

@@ -10,6 +10,11 @@ namespace flagwright::cli {
 // read from the wide command line instead.
 std::vector<std::string> Utf8Arguments(int argc, char* argv[]);
 
+// From here on, standard output takes exactly the bytes written to it: on Windows the C
+// runtime's text mode would make every LF, a name's own included, CR LF. Elsewhere nothing
+// changes.
+void ExactStandardOutput();
+
 // While it lives, the console shows the program's UTF-8 output as such (on Windows, whose
 // console takes the OEM code page otherwise; the console's own page is restored at the end).
 class Utf8ConsoleOutput {

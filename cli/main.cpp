@@ -25,7 +25,8 @@ int main(int argc, char* argv[])
         status = flagwright::cli::RunConsoleProgram(
             flagwright::cli::Utf8Arguments(argc, argv),
             [] { return std::make_unique<flagwright::odbc::OdbcConnection>(); },
-            flagwright::EmberlineInstance(), std::cout, std::cerr);
+            flagwright::EmberlineInstance(), std::cout, std::cerr,
+            flagwright::cli::ExactStandardOutput);
     } catch (const std::exception& unexpected) {
         // Unattended: an exit status, never an abort that a tool would have to interpret.
         std::cerr << flagwright::ApplicationTitle << ": "

@@ -58,6 +58,19 @@ expect_updated "$folder/Kåre Ørsted Ελλάδα.sqlite"
 cli check --json 'Kåre Ørsted Ελλάδα'
 expect 0 '{"database": "Kåre Ørsted Ελλάδα", "command": "check", "outcome": "up-to-date", "exitCode": 0, "version": "14.01.04", "kindCodes": {"table": 791, "present": 791, "corrected": 791, "toChange": 0, "missing": 0}, "failure": null}' ''
 
+# list -0 and --json write their bytes exactly, in binary: the C runtime's text mode would make
+# a name's own LF CR LF, and name another database.
+odd_name=$'Sales\nEast\r'
+cp "$seed/Emberline.sqlite" "$folder/$odd_name.sqlite"
+wine "$installed_cli" list -0 </dev/null >"$SANDBOX_DIR/list0.out" || fail "list -0 failed"
+cmp -s "$SANDBOX_DIR/list0.out" <(printf '%s\0' Emberline 'Emberline Training' EmberlineArchive \
+    'Kåre Ørsted Ελλάδα' Reports "$odd_name" Staging) ||
+    fail "list -0 wrote $(od -c "$SANDBOX_DIR/list0.out" | head -5)"
+wine "$installed_cli" list --json </dev/null >"$SANDBOX_DIR/list.json" || fail "list --json failed"
+! grep -q $'\r' "$SANDBOX_DIR/list.json" || fail "list --json wrote a CR: $(od -c "$SANDBOX_DIR/list.json")"
+grep -qF '{"database": "Sales\nEast\r", ' "$SANDBOX_DIR/list.json" || fail "list --json lost the name"
+rm "$folder/$odd_name.sqlite"
+
 # Names that, as unixODBC reads the connection string, choose the driver library (the second
 # ends the value with U+017D, whose low byte is "}"): Wine's odbc32 hands the string to the
 # host's unixODBC, so a host library is what would be loaded. It never is.
