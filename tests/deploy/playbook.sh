@@ -48,7 +48,7 @@ sed -n '/^TASK \[Summary\]/,/^}/p' "$dir/run.out" | tail -n +2 >"$dir/summary.ou
 cat >"$dir/summary.expected" <<'END'
 ok: [localhost] => {
     "msg": [
-        "check: 3 would update, 1 up to date, 0 drifted, 0 at another version, 2 not Emberline, 0 skipped, 0 failed, exit code 0",
+        "check: 3 would update, 1 up to date, 0 drifted, 0 at another version, 2 not Emberline, 0 read-only, 0 skipped, 0 failed, exit code 0",
         "update: 3 updated, 3 skipped, 0 failed, exit code 0",
         "Emberline: updated, 14.01.03 to 14.01.04",
         "Emberline Training: updated, 14.01.03 to 14.01.04",
