@@ -26,11 +26,14 @@ def flagwright_database_line(line):
         return "databases not listed: " + flagwright_shown(line.get("error") or line["outcome"])
     text = flagwright_shown(line["database"]) + ": " + line["outcome"]
     if line["outcome"] == "updated":
-        text += ", %s to %s" % (line["versionBefore"], line["versionAfter"])
+        text += ", %s to %s" % (flagwright_shown(line["versionBefore"]),
+                                flagwright_shown(line["versionAfter"]))
     elif line.get("reason"):
         text += ", " + flagwright_shown(line["reason"])
     elif line["outcome"] == "failed" and (line.get("message") or {}).get("text"):
         text += ", " + flagwright_shown(line["message"]["text"])
+    elif line.get("version") is not None:
+        text += " (%s)" % flagwright_shown(line["version"])
     return text
 
 
