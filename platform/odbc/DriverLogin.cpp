@@ -24,47 +24,69 @@ constexpr std::size_t DatabaseLimit = 128;
 // is "}" to it); FreeTDS ends a braced value at the first "};"; Microsoft's drivers allow no
 // "}" inside braces. All of them take everything else inside braces literally, blanks,
 // ";", "=" and "{" included.
-bool BracesExactly(const std::string& value)
+bool BracesExactly(const std::string& value, WideStrings wide)
 {
     const std::u16string units = Utf8ToUtf16(value);
-    return IsCarriedExactly(value) && std::none_of(units.begin(), units.end(), [](char16_t unit) {
-               return (unit & 0xFF) == '}';
+    return IsCarriedExactly(value) && std::none_of(units.begin(), units.end(), [&](char16_t unit) {
+               return (wide == WideStrings::LowBytes ? unit & 0xFF : unit) == '}';
            });
 }
 
 // Whether the current-catalog attribute reaches the driver exactly. Until the connect
 // unixODBC keeps the attribute as the low byte of each UTF-16 unit and then hands those bytes
-// to the driver's ANSI entry point: only ASCII survives that unchanged.
-bool AttributeCarriesExactly(const std::string& value)
+// to the driver's ANSI entry point: only ASCII survives that unchanged. Microsoft's driver
+// manager hands the wide attribute on whole.
+bool AttributeCarriesExactly(const std::string& value, WideStrings wide)
 {
-    return IsCarriedExactly(value) && std::all_of(value.begin(), value.end(), [](char c) {
-               return static_cast<unsigned char>(c) < 0x80;
-           });
+    return IsCarriedExactly(value) &&
+           (wide == WideStrings::Whole || std::all_of(value.begin(), value.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x80;
+            }));
 }
 
-std::string Attribute(const std::string& keyword, const std::string& value)
-{
-    if (!BracesExactly(value))
-        throw layer_failure::InvalidArguments();
-    return keyword + "={" + value + "};";
-}
+// Builds the string of one login, every value braced where every parser reads it exactly.
+class LoginText {
+public:
+    explicit LoginText(WideStrings wide) : wide_(wide) {}
 
-// The database as an attribute of the string where every parser reads it exactly, else as
-// the catalog attribute; a name that neither carries exactly fails rather than naming
-// another database.
-void AddDatabase(DriverLogin& login, const std::string& database)
-{
-    if (Utf8ToUtf16(database).size() > DatabaseLimit)
-        throw layer_failure::InvalidArguments();
-    if (database.empty())
-        return;
-    if (BracesExactly(database))
-        login.connectString += Attribute("DATABASE", database);
-    else if (AttributeCarriesExactly(database))
-        login.catalogAttribute = database;
-    else
-        throw layer_failure::InvalidArguments();
-}
+    LoginText& Add(const std::string& keyword, const std::string& value)
+    {
+        if (!BracesExactly(value, wide_))
+            throw layer_failure::InvalidArguments();
+        login_.connectString += keyword + "={" + value + "};";
+        return *this;
+    }
+
+    // The database as an attribute of the string where every parser reads it exactly, else as
+    // the catalog attribute; a name that neither carries exactly fails rather than naming
+    // another database.
+    LoginText& AddDatabase(const std::string& database)
+    {
+        if (Utf8ToUtf16(database).size() > DatabaseLimit)
+            throw layer_failure::InvalidArguments();
+        if (database.empty())
+            return *this;
+        if (BracesExactly(database, wide_))
+            login_.connectString += "DATABASE={" + database + "};";
+        else if (AttributeCarriesExactly(database, wide_))
+            login_.catalogAttribute = database;
+        else
+            throw layer_failure::InvalidArguments();
+        return *this;
+    }
+
+    LoginText& Append(const std::string& text)
+    {
+        login_.connectString += text;
+        return *this;
+    }
+
+    DriverLogin Login() const { return login_; }
+
+private:
+    WideStrings wide_;
+    DriverLogin login_;
+};
 
 // The server as Microsoft's drivers read it: "tcp:host,port", or "server\instance" (and
 // ",port") for a driver that finds the instance itself.
@@ -81,18 +103,21 @@ std::string MicrosoftServer(const std::optional<Endpoint>& endpoint,
     return server;
 }
 
-DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& settings)
+DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& settings,
+                         WideStrings wide)
 {
-    DriverLogin login;
-    login.connectString = Attribute("DRIVER", FreeTds) + Attribute("SERVER", endpoint.host) +
-                          Attribute("PORT", std::to_string(endpoint.port)) +
-                          Attribute("UID", settings.login) + Attribute("PWD", settings.password);
-    AddDatabase(login, settings.database);
     // An explicit TDS version: in its automatic mode FreeTDS can hang on a peer that never
     // answers the prelogin. The login goes over TLS where the server offers it, in plain
     // text to one that does not (MSDE 2000).
-    login.connectString += "TDS_Version={7.4};ClientCharset={UTF-8};Encryption={request};";
-    return login;
+    return LoginText(wide)
+        .Add("DRIVER", FreeTds)
+        .Add("SERVER", endpoint.host)
+        .Add("PORT", std::to_string(endpoint.port))
+        .Add("UID", settings.login)
+        .Add("PWD", settings.password)
+        .AddDatabase(settings.database)
+        .Append("TDS_Version={7.4};ClientCharset={UTF-8};Encryption={request};")
+        .Login();
 }
 } // namespace
 
@@ -116,31 +141,30 @@ bool DriverFindsInstance([[maybe_unused]] const std::string& driver)
 }
 
 DriverLogin DriverLoginFor(const std::string& driver, const std::optional<Endpoint>& endpoint,
-                           const ConnectionSettings& settings)
+                           const ConnectionSettings& settings, WideStrings wide)
 {
     if (driver == FreeTds) {
         if (!endpoint)
             throw UnreachableServer(); // FreeTDS cannot find an instance by itself
-        return FreeTdsLogin(*endpoint, settings);
+        return FreeTdsLogin(*endpoint, settings, wide);
     }
     // Like the OLE DB provider this replaces, no encryption of the data on the local link;
     // these drivers still encrypt the login wherever the server can.
-    DriverLogin login;
-    login.connectString =
-        Attribute("DRIVER", driver) + Attribute("SERVER", MicrosoftServer(endpoint, settings));
-    AddDatabase(login, settings.database);
-    login.connectString += Attribute("UID", settings.login) + Attribute("PWD", settings.password) +
-                           Attribute("Encrypt", "no");
-    if (driver == CurrentDriver || driver == PreviousDriver) {
+    LoginText login(wide);
+    login.Add("DRIVER", driver)
+        .Add("SERVER", MicrosoftServer(endpoint, settings))
+        .AddDatabase(settings.database)
+        .Add("UID", settings.login)
+        .Add("PWD", settings.password)
+        .Add("Encrypt", "no");
+    if (driver == CurrentDriver || driver == PreviousDriver)
         // Driver 18 validates the certificate of a server that forces encryption even with
         // Encrypt=no, and a local Express has only its own self-signed one: without this that
-        // server is unreachable, where the provider this replaces never validated.
-        login.connectString += Attribute("TrustServerCertificate", "yes");
-        // These drivers reconnect a broken link by themselves and replay the statement: a
-        // server restart between two corrections would go unseen by the run.
-        login.connectString += Attribute("ConnectRetryCount", "0");
-    }
-    return login;
+        // server is unreachable, where the provider this replaces never validated. And these
+        // drivers reconnect a broken link by themselves and replay the statement: a server
+        // restart between two corrections would go unseen by the run.
+        login.Add("TrustServerCertificate", "yes").Add("ConnectRetryCount", "0");
+    return login.Login();
 }
 
 } // namespace flagwright::odbc

@@ -2,6 +2,7 @@
 
 #include "platform/ConnectionSettings.h"
 #include "platform/odbc/InstanceResolver.h"
+#include "platform/odbc/OdbcHandle.h"
 
 #include <optional>
 #include <string>
@@ -30,11 +31,12 @@ struct DriverLogin {
     std::optional<std::string> catalogAttribute;
 };
 
-// endpoint: where the server listens, or nothing for a driver that finds the instance itself.
-// Every value is written so that none can end early and add or change another attribute.
-// Values the chosen driver cannot carry exactly fail with InvalidArguments rather than
-// naming something else.
+// endpoint: where the server listens, or nothing for a driver that finds the instance itself;
+// wide: how the driver manager in use reads wide strings. Every value is written so that none
+// can end early and add or change another attribute. Values that the driver manager and the
+// chosen driver cannot carry exactly fail with InvalidArguments rather than naming something
+// else.
 DriverLogin DriverLoginFor(const std::string& driver, const std::optional<Endpoint>& endpoint,
-                           const ConnectionSettings& settings);
+                           const ConnectionSettings& settings, WideStrings wide);
 
 } // namespace flagwright::odbc

@@ -112,7 +112,8 @@ std::unique_ptr<ConnectedLink> OdbcConnection::Connected(const std::string& driv
             throw Unreached(unreachable);
         }
     }
-    const DriverLogin login = DriverLoginFor(driver, endpoint_, settings);
+    const DriverLogin login =
+        DriverLoginFor(driver, endpoint_, settings, HowWideStringsAreRead(*environment_));
 
     auto link = std::make_unique<OdbcHandle>(SQL_HANDLE_DBC, environment_->get());
     // Kept until the connect: the driver manager may read it only then.

@@ -53,6 +53,18 @@ std::shared_ptr<OdbcHandle> SharedEnvironment()
     return environment;
 }
 
+WideStrings HowWideStringsAreRead(const OdbcHandle& environment)
+{
+    // SQL_ATTR_UNIXODBC_VERSION, which Windows' headers do not define.
+    constexpr SQLINTEGER UnixOdbcVersion = 65002;
+    char version[64] = {};
+    SQLINTEGER length = 0;
+    return Succeeded(
+               SQLGetEnvAttr(environment.get(), UnixOdbcVersion, version, sizeof version, &length))
+               ? WideStrings::LowBytes
+               : WideStrings::Whole;
+}
+
 std::vector<std::string> InstalledDrivers(const OdbcHandle& environment)
 {
     std::vector<std::string> drivers;

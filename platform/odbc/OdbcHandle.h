@@ -51,4 +51,11 @@ std::shared_ptr<OdbcHandle> SharedEnvironment();
 // The names of the drivers the driver manager knows.
 std::vector<std::string> InstalledDrivers(const OdbcHandle& environment);
 
+// How the driver manager actually loaded reads the program's wide strings: whole, as
+// Microsoft's does, or one byte per UTF-16 unit, its low byte, as unixODBC does (on Linux, and
+// under Wine, whose odbc32 hands every call to the host's unixODBC). Told by asking for
+// unixODBC's own environment attribute, which no other driver manager answers.
+enum class WideStrings { Whole, LowBytes };
+WideStrings HowWideStringsAreRead(const OdbcHandle& environment);
+
 } // namespace flagwright::odbc
