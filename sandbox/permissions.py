@@ -23,6 +23,8 @@ _COLUMN_PERMISSIONS = {sqlite3.SQLITE_READ: 'SELECT', sqlite3.SQLITE_UPDATE: 'UP
 _TABLE_PERMISSIONS = {sqlite3.SQLITE_INSERT: 'INSERT', sqlite3.SQLITE_DELETE: 'DELETE'}
 _DATABASE_PERMISSIONS = {sqlite3.SQLITE_CREATE_TABLE: 'CREATE TABLE',
                          sqlite3.SQLITE_CREATE_VIEW: 'CREATE VIEW'}
+# SQLite writes its schema table for every CREATE and DROP, which are checked themselves.
+_SCHEMA_TABLES = {'sqlite_master', 'sqlite_schema'}
 
 
 def _folded(rights):
@@ -44,6 +46,8 @@ class Guard:
 
     def __call__(self, action, arg1, arg2, dbname, _source):
         if action in _HARMLESS or dbname == 'temp':   # temp: the catalog views, #tables
+            return sqlite3.SQLITE_OK
+        if action != sqlite3.SQLITE_READ and fold(arg1 or '') in _SCHEMA_TABLES:
             return sqlite3.SQLITE_OK
         refusal = self._check(action, arg1, arg2)
         if refusal is None:
