@@ -31,7 +31,6 @@ REFUSALS = [
     ('2019', 18461, ["Login failed for user 'DBOPS'. Reason: Server is in single user mode. Only "
                      "one administrator can connect at this time."]),
     ('2000', 4064, [DEFAULT, DENIED_2000]),
-    ('2019', True, [DENIED_2000]),
 ]
 
 # persona, statement in Emberline, number, state, text
@@ -44,7 +43,6 @@ STATEMENT_ERRORS = [
     ('2019', 'use Staging', 916, 1, 'The server principal "DBOPS" is not able to access the '
      'database "Staging" under the current security context.'),
     ('2019', 'use Reports', 923, 1, RESTRICTED),
-    ('2019', 'select * from Missing', 208, 1, "Invalid object name 'Missing'."),
 ]
 
 # persona, TDS level a 7.4 client gets, SERVERPROPERTY('ProductVersion'), @@VERSION begins
