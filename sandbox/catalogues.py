@@ -31,10 +31,11 @@ SINCE_2005 = {
     5703: (0, 1, 'Changed language setting to {language}.'),
     18401: (14, 1, "Login failed for user '{user}'. Reason: Server is in script upgrade mode. Only "
                    "administrator can connect at this time."),
-    18451: (14, 1, "Login failed for user '{user}'. Only administrators may connect at this time."),
+    18451: (14, 1, "Login failed for user '{user}'. Only administrators may connect at this "
+                   "time."),
     18456: (14, 1, "Login failed for user '{user}'."),
-    18461: (14, 1, "Login failed for user '{user}'. Reason: Server is in single user mode. Only one "
-                   "administrator can connect at this time."),
+    18461: (14, 1, "Login failed for user '{user}'. Reason: Server is in single user mode. Only "
+                   "one administrator can connect at this time."),
 }
 
 # SQL Server 2000 (MSDE 2000 SP4). Numbers without a known 2000 wording (923, 18401, 18451)

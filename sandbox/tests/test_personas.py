@@ -39,7 +39,8 @@ STATEMENT_ERRORS = [
      "'Nowhere'. No entry found with that name. Make sure that the name is entered correctly."),
     ('2019', 'use Nowhere', 911, 1,
      "Database 'Nowhere' does not exist. Make sure that the name is entered correctly."),
-    ('2000', 'use Staging', 916, 1, "Server user 'DBOPS' is not a valid user in database 'Staging'."),
+    ('2000', 'use Staging', 916, 1,
+     "Server user 'DBOPS' is not a valid user in database 'Staging'."),
     ('2019', 'use Staging', 916, 1, 'The server principal "DBOPS" is not able to access the '
      'database "Staging" under the current security context.'),
     ('2019', 'use Reports', 923, 1, RESTRICTED),
