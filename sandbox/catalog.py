@@ -7,10 +7,14 @@ SINGLE_USER_MARKER = '.single-user'
 DISTRIBUTION_MARKER = '.distribution'
 OFFLINE_MARKER = '.offline'
 NO_ACCESS_MARKER = '.no-access'
+READ_ONLY_MARKER = '.read-only'
+AUTO_CLOSE_MARKER = '.auto-close'
+RESTRICTED_MARKER = '.restricted'
 
 STATUS_DEFAULT = 16 | 8      # torn page detection, trunc. log on chkpt.
-STATUS_OFFLINE = 512
-STATUS_SINGLE_USER = 4096
+# sysdatabases status bits of the markers
+STATUS_BITS = ((AUTO_CLOSE_MARKER, 1), (OFFLINE_MARKER, 512), (READ_ONLY_MARKER, 1024),
+               (RESTRICTED_MARKER, 2048), (SINGLE_USER_MARKER, 4096))
 CATEGORY_DISTRIBUTION = 16
 
 
@@ -80,12 +84,23 @@ class DataFolder:
         """The one login has no user in this database."""
         return self._marker(db, NO_ACCESS_MARKER)
 
+    def is_read_only(self, db):
+        return self._marker(db, READ_ONLY_MARKER)
+
+    def is_auto_close(self, db):
+        return self._marker(db, AUTO_CLOSE_MARKER)
+
+    def is_restricted(self, db):
+        """RESTRICTED_USER: only db_owner, dbcreator and sysadmin, which the login is not."""
+        return self._marker(db, RESTRICTED_MARKER)
+
     def catalog_rows(self):
         """One dict per database with the sysdatabases and sys.databases columns queried."""
         rows = []
         for db in self.databases():
-            status = (STATUS_DEFAULT | (STATUS_SINGLE_USER if self.is_single_user(db) else 0)
-                      | (STATUS_OFFLINE if self.is_offline(db) else 0))
+            status = STATUS_DEFAULT
+            for marker, bit in STATUS_BITS:
+                status |= bit if self._marker(db, marker) else 0
             distribution = self._marker(db, DISTRIBUTION_MARKER)
             rows.append({'name': db.name, 'dbid': db.dbid, 'status': status,
                          'category': CATEGORY_DISTRIBUTION if distribution else 0})

@@ -4,26 +4,29 @@ import queue
 import struct
 import threading
 
+import encryption
 import login
 import tds_packets as pk
 import tds_tokens as tok
 import rpc
-from messages import GENERIC, ServerMessage, make
+from catalogues import LOGIN_FAILURES
+from messages import GENERIC, ServerMessage
 from session import Session
+from tls_link import TlsLink
 
 USER = 'DBOPS'
 PASSWORD = '58GrUw3Hyb!!'
 LOGIN_PACKET_SIZE = 4096
-_DATABASE_INSERTS = (911, 924, 942, 4060)
-# What a failed login reports before 4060 (SQL Server 2000 says no more of a missing user).
-_LOGIN_CAUSES = (924, 942)
 
 
 class Connection:
     def __init__(self, server, sock, spid):
         self.server = server
         self.sock = sock
+        self.stream = sock      # what TDS packets travel over: the socket, or TLS on it
         self.spid = spid
+        self.settings = server.settings
+        self.persona = self.settings.persona
         self.session = None
         self.packet_size = LOGIN_PACKET_SIZE
         self.cancel = threading.Event()       # attention received or connection gone
@@ -55,13 +58,13 @@ class Connection:
         try:
             if self.silent:
                 while True:
-                    pk.read_message(self.sock)
+                    pk.read_message(self.stream)
             if not self._handshake():
                 return
             worker = threading.Thread(target=self._work_loop, daemon=True)
             worker.start()
             while True:
-                ptype, payload = pk.read_message(self.sock)
+                ptype, payload = pk.read_message(self.stream)
                 if ptype == pk.ATTENTION:
                     self.cancel.set()
                     self.session.interrupt()
@@ -77,17 +80,35 @@ class Connection:
                 self._requests.put(None)
 
     def _handshake(self):
+        """PRELOGIN, the TLS handshake its answer may start, then LOGIN7; False: close."""
+        answer = None       # no PRELOGIN (TDS 7.0): no encryption
         while True:
-            ptype, payload = pk.read_message(self.sock)
+            ptype, payload = pk.read_message(self.stream)
+            if ptype == pk.PRELOGIN and answer in encryption.TLS_ANSWERS:
+                return self._login_over_tls(payload, answer)
             if ptype == pk.PRELOGIN:
-                self.server.client_encryption = login.prelogin_encryption(payload)
-                self._send(login.PRELOGIN_REPLY, 'prelogin')
-            elif ptype == pk.LOGIN7:
-                return self._login(payload)
+                asked = encryption.asked(payload)
+                self.server.client_encryption = encryption.describe(asked)
+                answer = encryption.answer(self.settings.encrypt, asked)
+                self._send(login.prelogin_reply(self.persona, answer), 'prelogin')
+            elif ptype == pk.LOGIN7 and answer not in encryption.TLS_ANSWERS:
+                # Force Encryption refuses a client that cannot encrypt.
+                return self.settings.encrypt != 'all' and self._login(payload, False, False)
             else:
-                return False    # pre-7.0 login or out-of-order request: just close
+                return False    # pre-7.0 login, plain LOGIN7 after TLS was agreed, ...
 
-    def _login(self, payload):
+    def _login_over_tls(self, hello, answer):
+        """The TLS handshake, then LOGIN7 inside TLS; ENCRYPT_OFF: the rest in the clear."""
+        link = TlsLink(self.server.certificate.context(), self.sock)
+        link.handshake(hello, lambda data: self._send(data, 'prelogin', pk.PRELOGIN))
+        ptype, payload = pk.read_message(link)
+        if ptype != pk.LOGIN7:
+            return False
+        whole = answer != encryption.OFF
+        self.stream = link if whole else self.sock
+        return self._login(payload, True, whole)
+
+    def _login(self, payload, tls, whole):
         try:
             request = login.parse_login7(payload)
         except (ValueError, struct.error):
@@ -95,29 +116,40 @@ class Connection:
         faults = self.server.faults.current
         if faults.login_delay and self.cancel.wait(faults.login_delay):
             return False
-        answered = min(request.version, self.server.tds_version)
-        errors = []
-        if faults.refuse_logins or request.user != USER or request.password != PASSWORD:
-            errors = [make(18456, request.user)]
-        else:
-            name = request.database or 'master'
-            session = Session(lambda: self.server.folder, self.server.occupancy, answered,
-                              request.user)
-            try:
-                session.open(name)
-            except ServerMessage as error:
-                errors = [error] if error.number in _LOGIN_CAUSES else []
-                errors += [make(4060, name), make(18456, request.user)]
+        answered = min(request.version, max(self.server.tds_version, self.persona.tds))
+        name = request.database or self.settings.default_database
+        session = Session(lambda: self.server.folder, self.server.occupancy, answered,
+                          request.user, self.persona, self.settings.least_privilege,
+                          self.cancel.wait)
+        errors = self._refusal(request, session, name)
+        self.server.record_login(tls=tls, whole=whole, database=name, ok=not errors)
         if errors:
             self._send(login.failure_stream(errors, request.version), 'login')
             return False
         self.session = session
         self.procedures = rpc.Procedures(session)
         size = login.negotiate_packet_size(request.packet_size)
-        self._send(login.success_stream(session.database.name, request.version, answered, size),
-                   'login')
+        self._send(login.success_stream(self.persona, session.database.name, request.version,
+                                        answered, size), 'login')
         self.packet_size = size
         return True
+
+    def _refusal(self, request, session, name):
+        """The messages refusing this login, [] once the session has opened `name`."""
+        make = self.persona.make
+        refuse = self.server.faults.current.refuse_logins
+        if refuse:
+            errors = [make(refuse, user=request.user, database=name)]
+            return errors + ([] if refuse in LOGIN_FAILURES else [make(18456, user=request.user)])
+        if request.user != USER or request.password != PASSWORD:
+            return [make(18456, user=request.user)]
+        try:
+            session.open(name)
+        except ServerMessage as error:
+            cause = [error] if error.number in self.persona.login_causes else []
+            opening = (make(4060, database=name) if request.database else make(4064))
+            return cause + [opening, make(18456, user=request.user)]
+        return []
 
     # -- worker -----------------------------------------------------------------------
     def _work_loop(self):
@@ -173,9 +205,9 @@ class Connection:
             raise pk.ConnectionClosed('dropped')
         if action:
             _, number, match = action
-            insert = (self.session.database.name if number in _DATABASE_INSERTS
-                      else self.spid if number == 1205 else match)
-            self._reply(self.session.error_stream([make(number, insert)]))
+            error = self.persona.make(number, database=self.session.database.name, spid=self.spid,
+                                      user=self.session.user, name=match)
+            self._reply(self.session.error_stream([error]))
             return
         if self.stall:
             self.stall = False
@@ -191,16 +223,16 @@ class Connection:
         if not self.cancel.is_set():
             self._send(data, 'statement')
 
-    def _send(self, data, phase=None):
-        framed = pk.frame(data, self.spid, self.packet_size)
+    def _send(self, data, phase=None, ptype=pk.REPLY):
+        framed = pk.frame(data, self.spid, self.packet_size, ptype)
         if self.trickle is None or self.trickle[0] != phase:
-            pk.send_all(self.sock, framed)
+            pk.send_all(self.stream, framed)
             return
         # A peer that answers, but one byte at a time, whatever the client says meanwhile.
         for index in range(len(framed)):
             if self.gone.wait(self.trickle[1]):
                 raise pk.ConnectionClosed('killed while trickling')
-            pk.send_all(self.sock, framed[index:index + 1])
+            pk.send_all(self.stream, framed[index:index + 1])
 
     def _finish(self):
         if self.session is not None:

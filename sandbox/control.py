@@ -51,6 +51,11 @@ class ControlServer:
             if not isinstance(settings, dict):
                 raise ValueError('faults must be an object')
             server.faults.replace(Faults(settings))
+        elif cmd == 'settings':
+            values = request.get('settings', {})
+            if not isinstance(values, dict):
+                raise ValueError('settings must be an object')
+            server.apply_settings(values)
         elif cmd == 'stop':
             server.stop()
         elif cmd == 'start':

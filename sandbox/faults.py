@@ -45,13 +45,22 @@ def parse_trickle(setting):
     return phase, interval
 
 
+def parse_refusal(setting):
+    """true: every login fails with 18456; a number: with that error; false: none fails."""
+    if setting is None or isinstance(setting, bool):
+        return 18456 if setting else None
+    if isinstance(setting, int) and setting > 0:
+        return setting
+    raise ValueError('refuse_logins must be true, false or an error number: %r' % (setting,))
+
+
 class Faults:
     def __init__(self, settings=None):
         settings = dict(settings or {})
         unknown = set(settings) - set(KEYS)
         if unknown:
             raise ValueError('unknown fault(s): %s' % ', '.join(sorted(unknown)))
-        self.refuse_logins = bool(settings.get('refuse_logins', False))
+        self.refuse_logins = parse_refusal(settings.get('refuse_logins', False))
         self.silent_prelogin = bool(settings.get('silent_prelogin', False))
         self.delay = float(settings.get('delay') or 0)
         self.login_delay = float(settings.get('login_delay') or 0)

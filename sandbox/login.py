@@ -1,25 +1,15 @@
 """PRELOGIN answer, LOGIN7 decoding and the login response token streams."""
 import struct
 
-import messages
 import tds_tokens as tok
 
-# VERSION 8.00.2039, ENCRYPTION = NOT_SUP, INSTOPT accepted, THREADID empty, MARS off.
-PRELOGIN_REPLY = bytes.fromhex('00001A0006' '0100200001' '0200210001' '0300220000'
-                               '0400220001' 'FF' '080007F70000' '02' '00' '00')
-
-ENCRYPTION_NAMES = {0: 'off', 1: 'on', 2: 'not_sup', 3: 'required'}
+# VERSION, ENCRYPTION, INSTOPT accepted, THREADID empty, MARS off.
+_PRELOGIN_OPTIONS = bytes.fromhex('00001A0006' '0100200001' '0200210001' '0300220000'
+                                  '0400220001' 'FF')
 
 
-def prelogin_encryption(payload):
-    """What a client's PRELOGIN says of encryption: off (login only), on, not_sup, required."""
-    position = 0
-    while position + 5 <= len(payload) and payload[position] != 0xFF:
-        token, offset, length = struct.unpack_from('>BHH', payload, position)
-        if token == 0x01 and length >= 1 and offset < len(payload):
-            return ENCRYPTION_NAMES.get(payload[offset], 'unknown')
-        position += 5
-    return 'absent'
+def prelogin_reply(persona, encryption):
+    return _PRELOGIN_OPTIONS + persona.prelogin_version() + bytes((encryption, 0, 0))
 
 
 class Login:
@@ -70,14 +60,14 @@ def failure_stream(errors, version):
     return b''.join(tok.message(e, version) for e in errors) + tok.done(tok.DONE_ERROR, 0, version)
 
 
-def success_stream(database, requested, answered, packet_size):
+def success_stream(persona, database, requested, answered, packet_size):
     """The token sequence of a real server's successful login."""
     parts = [tok.env_database(database, 'master'),
-             tok.message(messages.make(5701, database), requested),
+             tok.message(persona.make(5701, database=database), requested),
              tok.env_collation(),
              tok.env_language('us_english'),
-             tok.message(messages.make(5703, 'us_english'), requested),
-             tok.loginack(answered),
+             tok.message(persona.make(5703, language='us_english'), requested),
+             tok.loginack(answered, persona.loginack_version()),
              tok.env_packet_size(packet_size, packet_size),
              tok.done(tok.DONE_FINAL, 0, answered)]
     return b''.join(parts)

@@ -14,6 +14,7 @@ _SYSDATABASES = re.compile(r'(?<![\w\].])(?:\[?master\]?\s*\.\s*(?:\[?dbo\]?)?\s
 _SYS_DATABASES = re.compile(r'(?<![\w\].])(?:\[?master\]?\s*\.\s*)?\[?sys\]?\s*\.\s*'
                             r'\[?databases\]?(?!\w)', re.I)
 _DB_NAME = re.compile(r'\bdb_name\s*\(\s*\)', re.I)
+_VERSION = re.compile(r'@@version\b', re.I)
 
 
 class Statement:
@@ -66,8 +67,9 @@ def quote_literal(text):
     return "'%s'" % text.replace("'", "''")
 
 
-def statement(batch, database):
-    """The statement a batch holds, run in `database` (the value of db_name())."""
+def statement(batch, database, version):
+    """The statement a batch holds, run in `database` (the value of db_name()) on a server whose
+    @@VERSION is `version`."""
     text, literals = _mask(batch)
     use = _USE.fullmatch(text)
     if use:
@@ -85,5 +87,6 @@ def statement(batch, database):
         catalog.add('sys.databases')
         text = _SYS_DATABASES.sub(SYS_DATABASES_TABLE, text)
     text = _DB_NAME.sub(lambda _: quote_literal(database), text)
+    text = _VERSION.sub(lambda _: quote_literal(version), text)
     text = _PLACEHOLDER.sub(lambda m: literals[int(m.group(1))], text)
     return Statement('sql', text, catalog=frozenset(catalog))

@@ -5,7 +5,6 @@ import struct
 
 import rpc_params
 import tds_tokens as tok
-from messages import ServerMessage
 
 PROC_IDS = {10: 'sp_executesql', 12: 'sp_execute', 13: 'sp_prepexec', 15: 'sp_unprepare'}
 RETURNSTATUS = 0x79
@@ -86,8 +85,7 @@ class Procedures:
         elif call.proc == 'sp_unprepare':
             self.prepared.pop(values[0] if values else None, None)
         else:
-            error = ServerMessage(2812, "Could not find stored procedure '%s'." % call.proc)
-            return self.session.error_stream([error])
+            return self.session.error_stream([self.session.persona.make(2812, name=call.proc)])
         failed = body.endswith(_failed_tail(version))
         tail = struct.pack('<Bi', RETURNSTATUS, 0)
         if handle is not None:

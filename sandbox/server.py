@@ -1,14 +1,19 @@
 """The instance: TCP listener, browser, live connections, shared state; can stop and restart."""
+import collections
 import itertools
 import socket
 import threading
 
 from browser import Browser
 from catalog import DataFolder, fold
+from certificate import Certificate
 from connection import Connection
 from faults import FaultState
 from session import Occupancy
+from settings import Settings
 from tds_packets import close_now
+
+LOGINS_KEPT = 16
 
 
 def escape_log(text):
@@ -18,12 +23,18 @@ def escape_log(text):
 
 class Server:
     def __init__(self, data_dir, port=0, browser_port=1434, tds_version=71, faults=None,
-                 log_path=None):
+                 log_path=None, settings=None, certificate=None):
+        """settings: the command line's (a dict); the run-time ones replace them."""
         self.folder = DataFolder(data_dir)
         self.port = port
         self.browser_port = browser_port
         self.tds_version = tds_version
         self.faults = FaultState(faults)
+        self.certificate = Certificate(certificate)
+        self._command_line = dict(settings or {})
+        self.settings = None
+        self.apply_settings({})
+        self._logins = collections.deque(maxlen=LOGINS_KEPT)
         self.occupancy = Occupancy()
         self._log = open(log_path, 'a', encoding='utf-8') if log_path else None
         self._log_lock = threading.Lock()
@@ -51,7 +62,8 @@ class Server:
                 listener.listen(64)
                 self.port = listener.getsockname()[1]
                 if self.browser_port:
-                    self._browser = Browser(self.browser_port, self.port)
+                    self._browser = Browser(self.browser_port, self.port,
+                                            lambda: self.settings.persona.version_text)
             except OSError:
                 listener.close()
                 raise
@@ -99,6 +111,18 @@ class Server:
     def set_data_dir(self, path):
         self.folder = DataFolder(path)
 
+    def apply_settings(self, values):
+        """Settings for the connections accepted from now on: `values` over the command line's.
+        A certificate is made first when they encrypt (OSError when it cannot be)."""
+        settings = Settings(dict(self._command_line, **values))
+        if settings.encrypt != 'none':
+            self.certificate.context()
+        self.settings = settings
+
+    def record_login(self, **login):
+        with self._lock:
+            self._logins.append(login)
+
     def log_batch(self, database, text):
         if self._log is None:
             return
@@ -112,7 +136,9 @@ class Server:
                     'browser_port': self.browser_port, 'connections': len(self._connections),
                     'accepted': self.accepted,
                     'data': self.folder.path, 'counters': self.faults.counters(),
-                    'client_encryption': self.client_encryption}
+                    'client_encryption': self.client_encryption,
+                    'settings': self.settings.as_dict(), 'certificate': self.certificate.path,
+                    'logins': list(self._logins)}
 
     def connections_to(self, name):
         """The live connections whose current database is `name`: what one test holds."""
@@ -123,6 +149,7 @@ class Server:
 
     def close(self):
         self.stop()
+        self.certificate.close()
         if self._log is not None:
             with self._log_lock:
                 self._log.close()

@@ -6,13 +6,15 @@ import threading
 
 import catalog
 import messages
+import permissions
 import properties
 import rewrite
 import sqlerrors
 import tds_tokens as tok
-from messages import ServerMessage, make
+from messages import ServerMessage
 
 BUSY_TIMEOUT = 5.0
+AUTO_CLOSE_DELAY = 2.0      # what opening an auto-close database costs a session
 _descriptors = itertools.count(1)
 
 
@@ -40,50 +42,74 @@ class Occupancy:
 
 
 class Session:
-    def __init__(self, folder_of, occupancy, version, user):
+    """pause(seconds): waits, True when a cancel ended the wait."""
+
+    def __init__(self, folder_of, occupancy, version, user, persona, least_privilege=False,
+                 pause=None):
         self._folder_of = folder_of   # callable: the data folder in force right now
-        self._occupancy = occupancy
+        self.occupancy = occupancy
         self.user = user
         self.version = version
+        self.persona = persona
+        self._rights = permissions.LEAST_PRIVILEGE if least_privilege else None
+        self._pause = pause or (lambda seconds: threading.Event().wait(seconds))
         self.database = None
         self.conn = None
         self._claim = None
+        self._opened = set()      # the auto-close databases this session has opened
         self._descriptor = bytes(8)
         self._in_proc = False     # statements of an RPC answer with DONEINPROC
         self._params = ()
 
+    def folder(self):
+        return self._folder_of()
+
     # -- database context -------------------------------------------------------------
     def open(self, name):
         """Make `name` the current database; ServerMessage 911 if missing, 942 if offline,
-        916 if the login has no access, 924 if busy."""
-        folder = self._folder_of()
+        916 if the login has no access, 923 if restricted, 924 if busy."""
+        folder, make = self.folder(), self.persona.make
         db = folder.find(name)
         if db is None:
-            raise make(911, name)
+            raise make(911, database=name)
         if folder.is_offline(db):
-            raise make(942, db.name)
+            raise make(942, database=db.name)
+        self.touch(db)
         if folder.denies_login(db):
-            raise make(916, self.user, db.name)
+            raise make(916, user=self.user, database=db.name)
+        if folder.is_restricted(db):
+            raise make(923, database=db.name)
         claim = None
         if folder.is_single_user(db):
             claim = (folder.path, catalog.fold(db.name))
-            if claim != self._claim and not self._occupancy.claim(claim, self):
-                raise make(924, db.name)
+            if claim != self._claim and not self.occupancy.claim(claim, self):
+                raise make(924, database=db.name)
         conn = sqlite3.connect(db.path or ':memory:', timeout=BUSY_TIMEOUT,
                                isolation_level=None, check_same_thread=False)
         # A test bed needs no protection against power loss; syncing every autocommit
         # statement to disk made runs many times slower and at the mercy of other disk users.
         conn.execute('PRAGMA synchronous = OFF')
-        properties.install(conn, self._folder_of, self._occupancy, self)
+        properties.install(conn, self)
         self.close()
         self.database, self.conn, self._claim = db, conn, claim
+
+    def touch(self, db):
+        """An auto-close database is closed while nobody uses it: the first time this session
+        opens it or asks after it, opening it takes AUTO_CLOSE_DELAY."""
+        folder = self.folder()
+        key = (folder.path, catalog.fold(db.name))
+        if key in self._opened or not folder.is_auto_close(db):
+            return
+        if self._pause(AUTO_CLOSE_DELAY):
+            raise ServerMessage(messages.GENERIC, 'cancelled')   # its answer is not sent
+        self._opened.add(key)
 
     def close(self):
         if self.conn is not None:
             self.conn.close()   # rolls back an open transaction
             self.conn = None
         if self._claim is not None:
-            self._occupancy.release(self._claim, self)
+            self.occupancy.release(self._claim, self)
             self._claim = None
 
     def interrupt(self):
@@ -101,7 +127,7 @@ class Session:
         in_proc: it runs inside a procedure call (RPC) with these parameters."""
         self._in_proc, self._params = in_proc, params
         try:
-            return self._run(rewrite.statement(text, self.database.name))
+            return self._run(rewrite.statement(text, self.database.name, self.persona.banner))
         except ServerMessage as error:
             return self.error_stream([error])
         finally:
@@ -126,7 +152,7 @@ class Session:
             pos += 1 + 2 * payload[pos]
             again = bool(payload[pos] & 1) if pos < len(payload) else False
             return self._end(request == 8, again) + tok.done(0, 0, self.version)
-        return self.error_stream([make(messages.GENERIC)])
+        return self.error_stream([self.persona.make(messages.GENERIC)])
 
     # -- statements -------------------------------------------------------------------
     def _run(self, statement):
@@ -135,7 +161,8 @@ class Session:
             old = self.database.name
             self.open(statement.arg)
             return (tok.env_database(self.database.name, old)
-                    + tok.message(make(5701, self.database.name), self.version) + self._done(0))
+                    + tok.message(self.persona.make(5701, database=self.database.name),
+                                  self.version) + self._done(0))
         if kind == 'begin':
             return self._begin() + self._done(0)
         if kind in ('commit', 'rollback'):
@@ -144,10 +171,13 @@ class Session:
 
     def _run_sql(self, statement):
         sql = statement.arg
+        guard = self._guard()
         try:
             if statement.catalog:
-                catalog.install_tables(self.conn, self._folder_of().catalog_rows(),
+                catalog.install_tables(self.conn, self.folder().catalog_rows(),
                                        statement.catalog)
+            if guard:
+                self.conn.set_authorizer(guard)
             cursor = self.conn.execute(sql, self._params)
             if cursor.description is None:
                 count = cursor.rowcount
@@ -156,11 +186,21 @@ class Session:
                 return self._done(tok.DONE_COUNT, count, tok.CMD_UPDATE)
             rows = cursor.fetchall()
         except sqlite3.Error as error:
-            raise sqlerrors.translate(error) from error
+            raise (guard and guard.refusal) or sqlerrors.translate(error, self.persona) from error
+        finally:
+            if guard:
+                self.conn.set_authorizer(None)
         columns, rows = _describe(cursor.description, rows)
         return (tok.colmetadata(columns, self.version)
                 + b''.join(tok.row(columns, values) for values in rows)
                 + self._done(tok.DONE_COUNT, len(rows), tok.CMD_SELECT))
+
+    def _guard(self):
+        """The authorizer this statement needs, or None when it may do anything."""
+        read_only = self.folder().is_read_only(self.database)
+        if self._rights is None and not read_only:
+            return None
+        return permissions.Guard(self.database.name, self.persona, self._rights, read_only)
 
     def _begin(self):
         if not self.conn.in_transaction:

@@ -2,7 +2,6 @@
 import re
 
 import messages
-from messages import make
 
 _PATTERNS = (
     (re.compile(r'no such table: (?:main\.|temp\.)?(.+)'), 208),
@@ -11,11 +10,11 @@ _PATTERNS = (
 )
 
 
-def translate(error):
-    """The ServerMessage for an sqlite3.Error."""
+def translate(error, persona):
+    """The ServerMessage for an sqlite3.Error, worded as `persona` words it."""
     text = str(error)
     for pattern, number in _PATTERNS:
         match = pattern.search(text)
         if match:
-            return make(number, match.group(1))
+            return persona.make(number, name=match.group(1))
     return messages.ServerMessage(messages.GENERIC, text)

@@ -19,7 +19,7 @@ class ConnectionClosed(Exception):
     """The peer closed or reset the connection, or sent something unframeable."""
 
 
-def _recv_exact(sock, count):
+def recv_exact(sock, count):
     chunks = []
     while count:
         try:
@@ -37,15 +37,15 @@ def read_message(sock):
     """Return (packet type, payload) of the next complete client message."""
     payload = []
     while True:
-        ptype, status, length, _spid, _pid, _win = HEADER.unpack(_recv_exact(sock, HEADER.size))
+        ptype, status, length, _spid, _pid, _win = HEADER.unpack(recv_exact(sock, HEADER.size))
         if length < HEADER.size:
             raise ConnectionClosed('bad packet length %d' % length)
-        payload.append(_recv_exact(sock, length - HEADER.size))
+        payload.append(recv_exact(sock, length - HEADER.size))
         if status & STATUS_EOM:
             return ptype, b''.join(payload)
 
 
-def frame(payload, spid, packet_size):
+def frame(payload, spid, packet_size, ptype=REPLY):
     """Wrap a reply in as many packets as the negotiated size needs."""
     room = packet_size - HEADER.size
     packets = []
@@ -53,7 +53,7 @@ def frame(payload, spid, packet_size):
     for number, start in enumerate(offsets, 1):
         chunk = payload[start:start + room]
         last = start + room >= len(payload)
-        packets.append(HEADER.pack(REPLY, STATUS_EOM if last else 0,
+        packets.append(HEADER.pack(ptype, STATUS_EOM if last else 0,
                                    len(chunk) + HEADER.size, spid & 0xFFFF, number & 0xFF, 0))
         packets.append(chunk)
     return b''.join(packets)

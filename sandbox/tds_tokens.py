@@ -29,7 +29,6 @@ CMD_UPDATE = 0xC5
 COLLATION = bytes.fromhex('0904D00034')
 
 LOGINACK_VERSIONS = {71: '71000001', 74: '74000004'}
-PRODUCT_VERSION = bytes((8, 0, 0x07, 0xF7))  # 8.00.2039
 PRODUCT_NAME = 'Microsoft SQL Server'
 NTEXT_MAX_BYTES = 0x7FFFFFFE
 NVARCHAR_MAX_CHARS = 4000
@@ -91,9 +90,10 @@ def message(msg, version, line=1):
     return struct.pack('<BH', INFO if msg.severity <= 10 else ERROR, len(body)) + body
 
 
-def loginack(version):
+def loginack(version, product_version):
+    """product_version: major, minor and build, 4 bytes."""
     body = (b'\x01' + bytes.fromhex(LOGINACK_VERSIONS[version]) + b_varchar(PRODUCT_NAME)
-            + PRODUCT_VERSION)
+            + product_version)
     return struct.pack('<BH', LOGINACK, len(body)) + body
 
 

@@ -22,7 +22,8 @@ else
         qt6-base-dev
         unixodbc-dev tdsodbc freetds-bin libsqlite3-dev iproute2
         libgtest-dev libgmock-dev
-        python3 python3-tds
+        # The sandbox's TLS: openssl makes its certificate, python3-openssl gives pytds TLS.
+        python3 python3-tds python3-openssl openssl
         xvfb xauth fonts-liberation
         # The test of deploy/ansible runs the playbook; Debian's package has ansible.windows.
         ansible

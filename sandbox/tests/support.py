@@ -82,6 +82,13 @@ class SandboxCase(unittest.TestCase):
         """The answer of the control verb, which every control request of these tests takes."""
         return json.loads(run_tool('control', self.control_path, json.dumps(request)).stdout)
 
+    def settings(self, **values):
+        """Run-time settings for the connections accepted from now on."""
+        self.assertEqual(self.control(cmd='settings', settings=values), {'ok': True})
+
+    def last_login(self):
+        return self.control(cmd='status')['logins'][-1]
+
     def wait_for_connections(self, count, timeout=5):
         """A client's close reaches the server a moment later; wait until it has."""
         deadline = time.monotonic() + timeout
