@@ -91,13 +91,20 @@ protected:
     UpdateRun run{window, [] { return std::make_unique<odbc::OdbcConnection>(); },
                   EmberlineInstance()};
 
-    void SetUp() override { sandbox.Control(R"({"cmd":"faults","faults":{}})"); }
+    void SetUp() override { Reset(); }
     void TearDown() override
     {
-        sandbox.Control(R"({"cmd":"faults","faults":{}})");
+        Reset();
         for (const std::string& call : window.calls)
             ExpectNoPassword(call, "message");
         ExpectNoPassword(sandbox.Transcript(), "sandbox log");
+    }
+
+    // No faults, and the server the instance plays by default (MSDE 2000, without TLS).
+    void Reset() const
+    {
+        sandbox.Control(R"({"cmd":"faults","faults":{}})");
+        sandbox.Control(R"({"cmd":"settings","settings":{}})");
     }
 
     std::string OwnName() const

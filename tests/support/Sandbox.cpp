@@ -242,6 +242,7 @@ std::string Sandbox::ServeCopies(const std::vector<std::string>& seeds,
 void Sandbox::Restore() const
 {
     Control(R"({"cmd":"faults","faults":{}})");
+    Control(R"({"cmd":"settings","settings":{}})");
     Control(R"({"cmd":"start"})");
     Control(R"({"cmd":"data","dir":")" + dir_ + "/data\"}");
 }

@@ -53,7 +53,8 @@ public:
     std::string ServeCopiesOfEmberline(const std::vector<std::string>& names);
     // The same, with copies of these seeded databases under their own names.
     std::string ServeCopiesOf(const std::vector<std::string>& seeds);
-    // Undoes what a test changed: no faults, running, serving the seeded folder.
+    // Undoes what a test changed: no faults, the settings it started with, running, serving
+    // the seeded folder.
     void Restore() const;
 
     int Port() const { return port_; }
