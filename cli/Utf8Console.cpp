@@ -14,16 +14,23 @@
 namespace flagwright::cli {
 
 #ifdef _WIN32
-std::vector<std::string> Utf8Arguments(int argc, char* argv[])
+std::optional<std::vector<std::string>> Utf8ArgumentsOf(const wchar_t* commandLine)
 {
     int count = 0;
-    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        std::vector<std::string> arguments;
-        for (int i = 1; i < count; ++i)
-            arguments.push_back(Narrow(wide[i]));
-        LocalFree(wide);
-        return arguments;
-    }
+    LPWSTR* wide = CommandLineToArgvW(commandLine, &count);
+    if (!wide)
+        return std::nullopt;
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(Narrow(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char* argv[])
+{
+    if (auto arguments = Utf8ArgumentsOf(GetCommandLineW()))
+        return *arguments;
     return {argv + 1, argv + argc};
 }
 

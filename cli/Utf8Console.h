@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,13 @@ namespace flagwright::cli {
 // narrow argv is in the ANSI code page, which cannot spell every database name, so they are
 // read from the wide command line instead.
 std::vector<std::string> Utf8Arguments(int argc, char* argv[]);
+
+#ifdef _WIN32
+// The arguments of a wide command line, after the program's name, as UTF-8; a lone surrogate
+// kept as itself (Utf16.h), so that the parser refuses it rather than run another name.
+// Nothing when the line cannot be split.
+std::optional<std::vector<std::string>> Utf8ArgumentsOf(const wchar_t* commandLine);
+#endif
 
 // From here on, standard output takes exactly the bytes written to it: on Windows the C
 // runtime's text mode would make every LF, a name's own included, CR LF. Elsewhere nothing

@@ -2,6 +2,7 @@
 // scripted connection.
 #include "cli/CommandLine.h"
 #include "cli/ConsoleProgram.h"
+#include "cli/Utf8Console.h"
 #include "discovery/OfferedDatabases.h"
 #include "platform/Product.h"
 #include "tests/support/ConsoleOutput.h"
@@ -232,4 +233,16 @@ TEST_F(ConsoleProgramTest, UpdateAllTellsEachDatabaseOnLinesOfItsOwn)
     ASSERT_EQ(script->opened.size(), 7U);
     EXPECT_EQ(script->opened[2].database, faked);
 }
+#ifdef _WIN32
+// A Windows command line may hold a lone surrogate; it must not become U+FFFD, which could name
+// another database: it is refused, and nothing is connected.
+TEST_F(ConsoleProgramTest, ALoneSurrogateInTheCommandLineIsRefused)
+{
+    const auto arguments = Utf8ArgumentsOf(L"flagwright-cli.exe update \"Sales\xD800\"");
+    ASSERT_TRUE(arguments);
+    EXPECT_EQ(*arguments, (std::vector<std::string>{"update", "Sales\xED\xA0\x80"}));
+    EXPECT_EQ(Run(*arguments).exitCode, 2);
+    EXPECT_EQ(script->created, 0);
+}
+#endif
 } // namespace

@@ -39,6 +39,17 @@ sandbox_control() { # REQUEST [FIELD]
     "$PYTHON3" "$SANDBOX" control "$SANDBOX_DIR/control.sock" "$@" || fail "sandbox control $1"
 }
 
+# Fails unless each of the latest COUNT logins the sandbox recorded arrived inside TLS, and
+# WHOLE (true or false) tells whether its connection stayed inside TLS.
+expect_tls_logins() { # COUNT WHOLE
+    sandbox_control '{"cmd": "status"}' logins | "$PYTHON3" -c '
+import json, sys
+count, whole = int(sys.argv[1]), sys.argv[2] == "true"
+latest = json.load(sys.stdin)[-count:]
+sys.exit(0 if len(latest) == count and all(l["tls"] and l["whole"] == whole for l in latest)
+         else "logins: %s" % latest)' "$1" "$2" || fail "the latest $1 logins were not all inside TLS"
+}
+
 # Prints one Defaults value of a database file.
 stored_default() { "$PYTHON3" "$SANDBOX" default "$1" "$2"; }
 
