@@ -5,7 +5,7 @@ import unittest
 from support import PASSWORD, USER, SandboxCase, pytds
 from test_protocol import TDS74, RawClient, login7, packet
 
-VERSION_ROW = "select SERVERPROPERTY('ProductVersion')"
+VERSION_ROW = "Select Value from Defaults where ID = 'DBVersion'"
 
 
 class EncryptionTest(SandboxCase):
@@ -15,16 +15,16 @@ class EncryptionTest(SandboxCase):
         """The version row through one client: pytds with these options, tsql or odbc."""
         if client == 'tsql':
             out, err = self.tsql(VERSION_ROW + '\ngo\n')
-            return '15.0.2000.5' in out or out + err
+            return '14.01.03' in out or out + err
         if client == 'odbc':
             conn = self.odbc()
-            return conn.execute(VERSION_ROW)[2] == [('15.0.2000.5',)] or conn.diags
+            return conn.execute(VERSION_ROW)[2] == [('14.01.03',)] or conn.diags
         certificate = self.control(cmd='status')['certificate']
         options = {'cafile': certificate, 'validate_host': False} if 'cafile' in client else {}
         conn = self.pytds(enc_login_only='login only' in client, **options)
         with conn.cursor() as cursor:
             cursor.execute(VERSION_ROW)
-            return cursor.fetchall() == [('15.0.2000.5',)]
+            return cursor.fetchall() == [('14.01.03',)]
 
     def test_each_client_gets_the_encryption_the_table_gives(self):
         # encrypt, client, LOGIN7 inside TLS, whole connection inside TLS
