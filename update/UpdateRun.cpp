@@ -20,34 +20,55 @@ UpdateRun::UpdateRun(WindowServices& window, ConnectionFactory newConnection,
     : window_(window), instance_(std::move(instance)), cnDatabase_(std::move(newConnection))
 {}
 
+std::optional<std::size_t> StoppedAt(const RunReport& report)
+{
+    if (report.failure && report.writing && report.corrections < KindCodeCorrectionCount)
+        return report.corrections;
+    return std::nullopt;
+}
+
+void TakeReadOnly(CheckReport& report)
+{
+    if (report.kindCodes)
+        report.outcome = CheckOutcome::ReadOnly;
+}
+
+std::optional<Recordset> UpdateRun::Inspect(const std::string& databaseName)
+{
+    if (databaseName.empty()) {
+        window_.MsgBox("No database selected.", MsgBoxStyle::OkOnly);
+        Ended(RunOutcome::NoDatabase);
+        return std::nullopt;
+    }
+    window_.SetScreenPointer(ScreenPointer::Hourglass);
+    MSDEConnection(databaseName);
+    if (cnDatabase_->State() != Connection::adStateOpen) {
+        window_.MsgBox("Could not open the database.", MsgBoxStyle::Exclamation, "Database Error");
+        CloseRun();
+        Ended(RunOutcome::Failed);
+        return std::nullopt;
+    }
+    Recordset rsVersion = cnDatabase_->Execute(VersionQuery);
+    if (rsVersion.Eof()) {
+        // The connection stays open until the next run replaces it.
+        window_.MsgBox("Database is not an Emberline database.", MsgBoxStyle::Exclamation);
+        window_.SetScreenPointer(ScreenPointer::Default);
+        Ended(RunOutcome::NotEmberline);
+        return std::nullopt;
+    }
+    report_.versionBefore = RequiredText(rsVersion.Fields("Value").Value());
+    return rsVersion;
+}
+
 RunOutcome UpdateRun::Run(const std::string& databaseName)
 {
-    // Run-local: released when the run ends, on every path.
-    std::optional<Recordset> rsVersion;
-    std::string sCurrentVersion;
     report_ = {};
     try {
-        if (databaseName.empty()) {
-            window_.MsgBox("No database selected.", MsgBoxStyle::OkOnly);
-            return Ended(RunOutcome::NoDatabase);
-        }
-        window_.SetScreenPointer(ScreenPointer::Hourglass);
-        MSDEConnection(databaseName);
-        if (cnDatabase_->State() != Connection::adStateOpen) {
-            window_.MsgBox("Could not open the database.", MsgBoxStyle::Exclamation,
-                           "Database Error");
-            CloseRun();
-            return Ended(RunOutcome::Failed);
-        }
-        rsVersion = cnDatabase_->Execute(VersionQuery);
-        if (rsVersion->Eof()) {
-            // The connection stays open until the next run replaces it.
-            window_.MsgBox("Database is not an Emberline database.", MsgBoxStyle::Exclamation);
-            window_.SetScreenPointer(ScreenPointer::Default);
-            return Ended(RunOutcome::NotEmberline);
-        }
-        sCurrentVersion = RequiredText(rsVersion->Fields("Value").Value());
-        report_.versionBefore = sCurrentVersion;
+        // Run-local: released when the run ends, on every path.
+        const std::optional<Recordset> rsVersion = Inspect(databaseName);
+        if (!rsVersion)
+            return report_.outcome;
+        const std::string sCurrentVersion = *report_.versionBefore;
         if (!PassesVersionGate(rsVersion->Fields("Value").Value())) {
             CloseRun();
             return Ended(RunOutcome::RefusedByGate);
@@ -73,6 +94,42 @@ RunOutcome UpdateRun::Run(const std::string& databaseName)
     } catch (const std::bad_alloc&) {
         return ReportRunFailure(Failure(failure_code::OutOfMemory, "Out of memory"));
     }
+}
+
+CheckReport UpdateRun::Check(const std::string& databaseName)
+{
+    report_ = {};
+    CheckReport check;
+    try {
+        if (Inspect(databaseName)) {
+            check.version = report_.versionBefore;
+            // The gate's own reading: a version it cannot read fails the check as it fails a
+            // run, and 14.1.4 or a padded "14.01.04  " is the updated version as much as
+            // 14.01.04 is.
+            const bool updatable = IsUpdatableVersion(*check.version);
+            if (updatable || IsUpdatedVersion(*check.version)) {
+                check.kindCodes = CompareWithCorrections(cnDatabase_->Execute(KindCodeFlagsQuery));
+                check.outcome = updatable                        ? CheckOutcome::WouldUpdate
+                                : check.kindCodes->toChange == 0 ? CheckOutcome::UpToDate
+                                                                 : CheckOutcome::Drifted;
+            } else {
+                check.outcome = CheckOutcome::OtherVersion;
+            }
+        } else if (report_.outcome != RunOutcome::Failed) {
+            check.outcome = report_.outcome == RunOutcome::NoDatabase ? CheckOutcome::NoDatabase
+                                                                      : CheckOutcome::NotEmberline;
+        }
+    } catch (const Failure& failure) {
+        if (ReportRunFailure(failure) == RunOutcome::NotEmberline)
+            check.outcome = CheckOutcome::NotEmberline;
+        else
+            check.failure = failure;
+    } catch (const std::bad_alloc&) {
+        check.failure = Failure(failure_code::OutOfMemory, "Out of memory");
+        ReportRunFailure(*check.failure);
+    }
+    CloseRun(); // a check leaves no connection behind, whatever it found
+    return check;
 }
 
 void UpdateRun::MSDEConnection(const std::string& databaseName)
@@ -107,10 +164,10 @@ RunOutcome UpdateRun::ReportRunFailure(const Failure& failure)
     const std::string sErrMsg = RunFailureMessage(failure);
     window_.MsgBox(sErrMsg, MsgBoxStyle::OkOnly, "Rate Update Error");
     CloseOpenConnection();
-    // A missing table tells what the database is only before anything was written to it; a
-    // correction or stamp that meets one (a trigger, a table dropped meanwhile) failed a run
-    // that has already changed the database.
-    return Ended(failure.Number() == failure_code::NoSuchTable && !report_.writing
+    // A missing table tells what the database is only for the version query; one that a later
+    // statement meets (L_Kind missing, a trigger, a table dropped meanwhile) failed a run that
+    // may already have changed the database, or a check of a database at its version.
+    return Ended(failure.Number() == failure_code::NoSuchTable && !report_.versionBefore
                      ? RunOutcome::NotEmberline
                      : RunOutcome::Failed);
 }

@@ -1,9 +1,10 @@
 // What each command line asks for, and each command's exit code and exact output over the
 // scripted connection.
-#include "cli/CommandLine.h"
 #include "cli/ConsoleProgram.h"
-#include "cli/Utf8Console.h"
+#include "cli/HelpText.h"
+#include "cli/Outcomes.h"
 #include "discovery/OfferedDatabases.h"
+#include "platform/Console.h"
 #include "platform/Product.h"
 #include "tests/support/ConsoleOutput.h"
 #include "tests/support/Process.h"
@@ -11,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
 
 using namespace flagwright;
@@ -245,4 +249,53 @@ TEST_F(ConsoleProgramTest, ALoneSurrogateInTheCommandLineIsRefused)
     EXPECT_EQ(script->created, 0);
 }
 #endif
+// --help is the console program's contract, which the README shows whole: one text.
+TEST_F(ConsoleProgramTest, HelpIsTheContractTheReadmeShows)
+{
+    std::ifstream readme(FLAGWRIGHT_README);
+    const std::string text((std::istreambuf_iterator<char>(readme)), {});
+    const std::string open = "```text\nUsage: flagwright-cli ";
+    const std::size_t start = text.find(open);
+    ASSERT_NE(start, std::string::npos) << FLAGWRIGHT_README;
+    const std::size_t from = start + open.find("Usage");
+    EXPECT_EQ(Run({"--help"}),
+              (Finished{0, 0, text.substr(from, text.find("```\n", from) - from), ""}));
+}
+
+// Every outcome of the table, its exit code and every count of the summaries are in --help,
+// under its command.
+TEST(Outcomes, AreAllInTheHelp)
+{
+    const std::string help = HelpText;
+    // The words of each command's outcomes, from its line and those that go on under it.
+    std::map<std::string, std::string> outcomes;
+    std::istringstream lines(help.substr(help.find("\nOutcomes:\n") + 11));
+    std::string command;
+    for (std::string line; std::getline(lines, line) && !line.empty();) {
+        if (line.rfind("    ", 0) != 0)
+            command = line.substr(2, line.find(' ', 2) - 2);
+        for (const char c : line.substr(line.find_first_not_of(' ', line.find(' ', 2))) + " ")
+            outcomes[command] += c == ',' ? ' ' : c;
+    }
+    std::vector<const Outcome*> rows = {&Offered(), &Skipped("check"), &Skipped("update")};
+    for (const RunOutcome outcome :
+         {RunOutcome::Updated, RunOutcome::NoDatabase, RunOutcome::NotEmberline,
+          RunOutcome::RefusedByGate, RunOutcome::Failed})
+        rows.push_back(&OutcomeOf(outcome));
+    for (const CheckOutcome outcome :
+         {CheckOutcome::WouldUpdate, CheckOutcome::UpToDate, CheckOutcome::Drifted,
+          CheckOutcome::ReadOnly, CheckOutcome::OtherVersion, CheckOutcome::NotEmberline,
+          CheckOutcome::NoDatabase, CheckOutcome::Failed})
+        rows.push_back(&OutcomeOf(outcome));
+    for (const Outcome* row : rows) {
+        const std::string& words = outcomes[std::string(row->command)];
+        EXPECT_NE((" " + words).find(" " + std::string(row->word) + " "), std::string::npos)
+            << row->word << " in " << words;
+        EXPECT_NE(help.find("\n  " + std::to_string(row->exitCode) + "  "), std::string::npos)
+            << row->word;
+    }
+    for (const char* summarised : {"check", "update"})
+        for (const SummaryCount& count : SummaryCounts(summarised))
+            EXPECT_NE(help.find(count.key), std::string::npos) << count.key;
+}
 } // namespace

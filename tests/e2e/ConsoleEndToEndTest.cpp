@@ -13,7 +13,7 @@ using namespace flagwright;
 using namespace flagwright::e2e;
 
 namespace {
-class ConsoleProgram : public EndToEnd {
+class ConsoleEndToEnd : public EndToEnd {
 protected:
     std::vector<Finished> finished;
 
@@ -37,7 +37,7 @@ protected:
     }
 };
 
-TEST_F(ConsoleProgram, UpdatesOneDatabaseThenTheGateRefusesIt)
+TEST_F(ConsoleEndToEnd, UpdatesOneDatabaseThenTheGateRefusesIt)
 {
     // After "--" a name may begin with "-"; it reaches the server exactly.
     const std::string db = sandbox.CopyDatabase("Emberline", "-E2E CLI Zürich");
@@ -48,7 +48,7 @@ TEST_F(ConsoleProgram, UpdatesOneDatabaseThenTheGateRefusesIt)
     EXPECT_EQ(sandbox.Statements(db).size(), CompleteRunLength + 1);
 }
 
-TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterAFailure)
+TEST_F(ConsoleEndToEnd, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterAFailure)
 {
     const std::string folder =
         sandbox.ServeCopiesOf({"Emberline", "Emberline Training", "EmberlineArchive",
@@ -94,7 +94,7 @@ TEST_F(ConsoleProgram, UpdateAllUpdatesWhatIsAt140103SkipsTheRestAndGoesOnAfterA
 
 // Names holding line breaks, tabs and text that looks like an outcome, legal on SQL Server:
 // a script that takes them NUL-separated hands each over exactly.
-TEST_F(ConsoleProgram, ScriptsGetTheExactNames)
+TEST_F(ConsoleEndToEnd, ScriptsGetTheExactNames)
 {
     const std::vector<std::string> names = {
         "Sales\nEmberline", "Tab\tName", "x: updated\n9 updated, 0 skipped, 0 failed",
@@ -111,7 +111,7 @@ TEST_F(ConsoleProgram, ScriptsGetTheExactNames)
 // check reads, and counts exactly: codes missing, and the corrections a failed run left applied;
 // up to date after the update, drifted after a flag changed by hand. update --json tells where a
 // run stopped. Each --json line is one JSON object, whatever the name holds.
-TEST_F(ConsoleProgram, CheckCountsWhatAnUpdateWouldChangeAndUpdateTellsWhereItStopped)
+TEST_F(ConsoleEndToEnd, CheckCountsWhatAnUpdateWouldChangeAndUpdateTellsWhereItStopped)
 {
     const std::string db = sandbox.CopyDatabase("Emberline", "E2E check \"q\" \\ \t");
     const std::string named = R"({"database": "E2E check \"q\" \\ \t", )";
@@ -168,7 +168,7 @@ TEST_F(ConsoleProgram, CheckCountsWhatAnUpdateWouldChangeAndUpdateTellsWhereItSt
 }
 
 // A log reader that stops early (update --all | head -1) must not stop the runs.
-TEST_F(ConsoleProgram, UpdateAllFinishesEveryRunWhenItsReaderHasGone)
+TEST_F(ConsoleEndToEnd, UpdateAllFinishesEveryRunWhenItsReaderHasGone)
 {
     const std::vector<std::string> names = {"E2E CLI gone reader 1", "E2E CLI gone reader 2"};
     const std::string folder = sandbox.ServeCopiesOfEmberline(names);

@@ -1,6 +1,5 @@
-#include "cli/Utf8Console.h"
+#include "platform/Console.h"
 
-#ifdef _WIN32
 #include "platform/win32/WideText.h"
 
 #include <fcntl.h>
@@ -9,11 +8,9 @@
 
 #include <cstdio>
 #include <iostream>
-#endif
 
-namespace flagwright::cli {
+namespace flagwright {
 
-#ifdef _WIN32
 std::optional<std::vector<std::string>> Utf8ArgumentsOf(const wchar_t* commandLine)
 {
     int count = 0;
@@ -50,13 +47,5 @@ Utf8ConsoleOutput::~Utf8ConsoleOutput()
     if (previousCodePage_ != 0)
         SetConsoleOutputCP(previousCodePage_);
 }
-#else
-std::vector<std::string> Utf8Arguments(int argc, char* argv[]) { return {argv + 1, argv + argc}; }
 
-void ExactStandardOutput() {}
-
-Utf8ConsoleOutput::Utf8ConsoleOutput() = default;
-Utf8ConsoleOutput::~Utf8ConsoleOutput() = default;
-#endif
-
-} // namespace flagwright::cli
+} // namespace flagwright

@@ -1,7 +1,8 @@
 #include "corrections/KindCodeCorrections.h"
 #include "platform/Product.h"
+#include "tests/support/RecordingWindow.h"
 #include "tests/support/ScriptedConnection.h"
-#include "update/DatabaseCheck.h"
+#include "update/UpdateRun.h"
 #include "update/VersionGate.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,12 @@ Recordset KindCodeRows(const std::function<void(std::vector<Variant>&)>& change 
 
 std::string Flipped(const Variant& flag) { return *flag == "1" ? "0" : "1"; }
 
+// A check on database "Db" through the scripted connections; the run's messages go to window.
+CheckReport Checked(const std::shared_ptr<ConnectionScript>& script, RecordingWindow& window)
+{
+    return UpdateRun(window, ScriptedConnection::Factory(script), EmberlineInstance()).Check("Db");
+}
+
 struct Case {
     const char* situation;
     Variant version; // the version row's value; none: no row
@@ -36,7 +43,7 @@ struct Case {
 
 // The check reads the version as the gate does and counts both flags of every code; it sends
 // the two reads only, and the second only where the version asks for it.
-TEST(CheckDatabase, ReadsTheVersionAsTheGateAndCountsBothFlags)
+TEST(UpdateRunCheck, ReadsTheVersionAsTheGateAndCountsBothFlags)
 {
     const Recordset corrected = KindCodeRows();
     const Recordset directChanged = KindCodeRows([](auto& row) { row[1] = Flipped(row[1]); });
@@ -57,8 +64,8 @@ TEST(CheckDatabase, ReadsTheVersionAsTheGateAndCountsBothFlags)
         auto script = std::make_shared<ConnectionScript>();
         script->versionResult = c.version ? VersionRows({c.version}) : VersionRows({});
         script->answers = {{KindCodeFlagsQuery, c.kindCodes, std::nullopt}};
-        const CheckReport report =
-            CheckDatabase(ScriptedConnection::Factory(script), EmberlineInstance(), "Db");
+        RecordingWindow window;
+        const CheckReport report = Checked(script, window);
         EXPECT_EQ(report.outcome, c.outcome) << c.situation;
         const bool counted = c.outcome == CheckOutcome::WouldUpdate ||
                              c.outcome == CheckOutcome::UpToDate ||
@@ -78,9 +85,9 @@ TEST(CheckDatabase, ReadsTheVersionAsTheGateAndCountsBothFlags)
     }
 }
 
-// A failure of either read is the check's failure, with the message an update would show; a
-// missing table for the version query tells that it is no Emberline database.
-TEST(CheckDatabase, FailsAsTheUpdateWouldFail)
+// A failure of either read is the check's failure, with the message an update shows; a missing
+// table for the version query tells that it is no Emberline database, one for the flags fails.
+TEST(UpdateRunCheck, FailsAsTheUpdateWouldFail)
 {
     const Failure noTable(failure_code::NoSuchTable, "Invalid object name 'L_Kind'.");
     const Failure lockTimeout(failure_code::StatementError,
@@ -91,7 +98,8 @@ TEST(CheckDatabase, FailsAsTheUpdateWouldFail)
         CheckOutcome outcome;
         std::string message;
     } rows[] = {
-        {VersionQuery, noTable, CheckOutcome::NotEmberline, ""},
+        {VersionQuery, noTable, CheckOutcome::NotEmberline,
+         "Database is not an Emberline database.  Please select another database."},
         {KindCodeFlagsQuery, noTable, CheckOutcome::Failed,
          "Database is not an Emberline database.  Please select another database."},
         {KindCodeFlagsQuery, lockTimeout, CheckOutcome::Failed,
@@ -102,10 +110,12 @@ TEST(CheckDatabase, FailsAsTheUpdateWouldFail)
         auto script = std::make_shared<ConnectionScript>();
         script->versionResult = VersionRows({"14.01.03"});
         script->answers = {{row.failingQuery, {}, row.failure}};
-        const CheckReport report =
-            CheckDatabase(ScriptedConnection::Factory(script), EmberlineInstance(), "Db");
+        RecordingWindow window;
+        const CheckReport report = Checked(script, window);
         EXPECT_EQ(report.outcome, row.outcome) << row.failingQuery;
-        EXPECT_EQ(report.message, row.message) << row.failingQuery;
+        EXPECT_EQ(window.Messages(),
+                  std::vector<std::string>{MsgBoxCall(row.message, 0, "Rate Update Error")})
+            << row.failingQuery;
         EXPECT_EQ(script->live, 0);
     }
 }

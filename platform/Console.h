@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
-namespace flagwright::cli {
+namespace flagwright {
+
+// What a console program needs of its process's streams and arguments: Win32 on Windows
+// (win32/Win32Console.cpp), nothing to do elsewhere (PosixConsole.cpp).
 
 // The program's arguments as UTF-8 text, like every other text of the program. On Windows the
 // narrow argv is in the ANSI code page, which cannot spell every database name, so they are
@@ -36,4 +39,4 @@ private:
     [[maybe_unused]] unsigned int previousCodePage_ = 0; // Windows only
 };
 
-} // namespace flagwright::cli
+} // namespace flagwright
