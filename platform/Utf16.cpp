@@ -38,7 +38,6 @@ void AppendUtf8(std::string& out, char32_t c)
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 } // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8)

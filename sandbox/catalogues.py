@@ -49,8 +49,7 @@ SQL_2000 = {
     911: (16, 1, "Could not locate entry in sysdatabases for database '{database}'. No entry found "
                  "with that name. Make sure that the name is entered correctly."),
     916: (14, 1, "Server user '{user}' is not a valid user in database '{database}'."),
-    1205: (13, 45, "Transaction (Process ID {spid}) was deadlocked on lock resources with another "
-                   "process and has been chosen as the deadlock victim. Rerun the transaction."),
+    1205: (13, 45, SINCE_2005[1205][2]),
     3906: (16, 1, "Could not run BEGIN TRANSACTION in database '{database}' because the database "
                   "is read-only."),
     4060: (11, 1, "Cannot open database requested in login '{database}'. Login fails."),

@@ -106,8 +106,9 @@ CheckReport UpdateRun::Check(const std::string& databaseName)
             // The gate's own reading: a version it cannot read fails the check as it fails a
             // run, and 14.1.4 or a padded "14.01.04  " is the updated version as much as
             // 14.01.04 is.
-            const bool updatable = IsUpdatableVersion(*check.version);
-            if (updatable || IsUpdatedVersion(*check.version)) {
+            const VersionNumbers read = ReadVersion(*check.version);
+            const bool updatable = read == UpdatableNumbers;
+            if (updatable || read == UpdatedNumbers) {
                 check.kindCodes = CompareWithCorrections(cnDatabase_->Execute(KindCodeFlagsQuery));
                 check.outcome = updatable                        ? CheckOutcome::WouldUpdate
                                 : check.kindCodes->toChange == 0 ? CheckOutcome::UpToDate

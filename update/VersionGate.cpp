@@ -75,12 +75,7 @@ VersionNumbers ReadVersion(const std::string& version)
 
 bool IsUpdatableVersion(const std::string& version)
 {
-    return ReadVersion(version) == VersionNumbers{14, 1, 3};
-}
-
-bool IsUpdatedVersion(const std::string& version)
-{
-    return ReadVersion(version) == VersionNumbers{14, 1, 4};
+    return ReadVersion(version) == UpdatableNumbers;
 }
 
 } // namespace flagwright

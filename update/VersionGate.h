@@ -21,10 +21,11 @@ inline constexpr const char* UpdatedVersion = "14.01.04";
 using VersionNumbers = std::array<std::int16_t, 3>;
 VersionNumbers ReadVersion(const std::string& version);
 
-// True when the version reads 14, 1 and 3: the one the corrections apply to.
-bool IsUpdatableVersion(const std::string& version);
+// The version the corrections apply to, and the one an update stamps, as ReadVersion reads them.
+inline constexpr VersionNumbers UpdatableNumbers{14, 1, 3};
+inline constexpr VersionNumbers UpdatedNumbers{14, 1, 4};
 
-// True when the version reads 14, 1 and 4: what an update stamps (14.01.04, or 14.1.4 ...).
-bool IsUpdatedVersion(const std::string& version);
+// True when the version reads 14, 1 and 3.
+bool IsUpdatableVersion(const std::string& version);
 
 } // namespace flagwright

@@ -44,49 +44,29 @@ bool AttributeCarriesExactly(const std::string& value, WideStrings wide)
             }));
 }
 
-// Builds the string of one login, every value braced where every parser reads it exactly.
-class LoginText {
-public:
-    explicit LoginText(WideStrings wide) : wide_(wide) {}
+std::string Attribute(const std::string& keyword, const std::string& value, WideStrings wide)
+{
+    if (!BracesExactly(value, wide))
+        throw layer_failure::InvalidArguments();
+    return keyword + "={" + value + "};";
+}
 
-    LoginText& Add(const std::string& keyword, const std::string& value)
-    {
-        if (!BracesExactly(value, wide_))
-            throw layer_failure::InvalidArguments();
-        login_.connectString += keyword + "={" + value + "};";
-        return *this;
-    }
-
-    // The database as an attribute of the string where every parser reads it exactly, else as
-    // the catalog attribute; a name that neither carries exactly fails rather than naming
-    // another database.
-    LoginText& AddDatabase(const std::string& database)
-    {
-        if (Utf8ToUtf16(database).size() > DatabaseLimit)
-            throw layer_failure::InvalidArguments();
-        if (database.empty())
-            return *this;
-        if (BracesExactly(database, wide_))
-            login_.connectString += "DATABASE={" + database + "};";
-        else if (AttributeCarriesExactly(database, wide_))
-            login_.catalogAttribute = database;
-        else
-            throw layer_failure::InvalidArguments();
-        return *this;
-    }
-
-    LoginText& Append(const std::string& text)
-    {
-        login_.connectString += text;
-        return *this;
-    }
-
-    DriverLogin Login() const { return login_; }
-
-private:
-    WideStrings wide_;
-    DriverLogin login_;
-};
+// The database as an attribute of the string where every parser reads it exactly, else as
+// the catalog attribute; a name that neither carries exactly fails rather than naming
+// another database.
+void AddDatabase(DriverLogin& login, const std::string& database, WideStrings wide)
+{
+    if (Utf8ToUtf16(database).size() > DatabaseLimit)
+        throw layer_failure::InvalidArguments();
+    if (database.empty())
+        return;
+    if (BracesExactly(database, wide))
+        login.connectString += Attribute("DATABASE", database, wide);
+    else if (AttributeCarriesExactly(database, wide))
+        login.catalogAttribute = database;
+    else
+        throw layer_failure::InvalidArguments();
+}
 
 // The server as Microsoft's drivers read it: "tcp:host,port", or "server\instance" (and
 // ",port") for a driver that finds the instance itself.
@@ -106,18 +86,17 @@ std::string MicrosoftServer(const std::optional<Endpoint>& endpoint,
 DriverLogin FreeTdsLogin(const Endpoint& endpoint, const ConnectionSettings& settings,
                          WideStrings wide)
 {
+    DriverLogin login;
+    login.connectString =
+        Attribute("DRIVER", FreeTds, wide) + Attribute("SERVER", endpoint.host, wide) +
+        Attribute("PORT", std::to_string(endpoint.port), wide) +
+        Attribute("UID", settings.login, wide) + Attribute("PWD", settings.password, wide);
+    AddDatabase(login, settings.database, wide);
     // An explicit TDS version: in its automatic mode FreeTDS can hang on a peer that never
     // answers the prelogin. The login goes over TLS where the server offers it, in plain
     // text to one that does not (MSDE 2000).
-    return LoginText(wide)
-        .Add("DRIVER", FreeTds)
-        .Add("SERVER", endpoint.host)
-        .Add("PORT", std::to_string(endpoint.port))
-        .Add("UID", settings.login)
-        .Add("PWD", settings.password)
-        .AddDatabase(settings.database)
-        .Append("TDS_Version={7.4};ClientCharset={UTF-8};Encryption={request};")
-        .Login();
+    login.connectString += "TDS_Version={7.4};ClientCharset={UTF-8};Encryption={request};";
+    return login;
 }
 } // namespace
 
@@ -150,21 +129,23 @@ DriverLogin DriverLoginFor(const std::string& driver, const std::optional<Endpoi
     }
     // Like the OLE DB provider this replaces, no encryption of the data on the local link;
     // these drivers still encrypt the login wherever the server can.
-    LoginText login(wide);
-    login.Add("DRIVER", driver)
-        .Add("SERVER", MicrosoftServer(endpoint, settings))
-        .AddDatabase(settings.database)
-        .Add("UID", settings.login)
-        .Add("PWD", settings.password)
-        .Add("Encrypt", "no");
-    if (driver == CurrentDriver || driver == PreviousDriver)
+    DriverLogin login;
+    login.connectString = Attribute("DRIVER", driver, wide) +
+                          Attribute("SERVER", MicrosoftServer(endpoint, settings), wide);
+    AddDatabase(login, settings.database, wide);
+    login.connectString += Attribute("UID", settings.login, wide) +
+                           Attribute("PWD", settings.password, wide) +
+                           Attribute("Encrypt", "no", wide);
+    if (driver == CurrentDriver || driver == PreviousDriver) {
         // Driver 18 validates the certificate of a server that forces encryption even with
         // Encrypt=no, and a local Express has only its own self-signed one: without this that
-        // server is unreachable, where the provider this replaces never validated. And these
-        // drivers reconnect a broken link by themselves and replay the statement: a server
-        // restart between two corrections would go unseen by the run.
-        login.Add("TrustServerCertificate", "yes").Add("ConnectRetryCount", "0");
-    return login.Login();
+        // server is unreachable, where the provider this replaces never validated.
+        login.connectString += Attribute("TrustServerCertificate", "yes", wide);
+        // These drivers reconnect a broken link by themselves and replay the statement: a
+        // server restart between two corrections would go unseen by the run.
+        login.connectString += Attribute("ConnectRetryCount", "0", wide);
+    }
+    return login;
 }
 
 } // namespace flagwright::odbc

@@ -78,11 +78,12 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
     // One deadline for every driver tried. What is told at the end is the first failure of a
     // driver that tried, over a driver that could not even be loaded.
     Failure met = layer_failure::ProviderNotFound();
+    const WideStrings wide = HowWideStringsAreRead(*environment_);
     for (const std::string& driver : DriversInTurn(InstalledDrivers(*environment_))) {
         if (Clock::now() >= deadline && met.Number() != failure_code::ProviderNotFound)
             break;
         try {
-            link_ = Connected(driver, settings, deadline);
+            link_ = Connected(driver, wide, settings, deadline);
         } catch (const Unreached& unreached) {
             if (met.Number() == failure_code::ProviderNotFound)
                 met = unreached;
@@ -101,6 +102,7 @@ void OdbcConnection::Open(const ConnectionSettings& settings)
 }
 
 std::unique_ptr<ConnectedLink> OdbcConnection::Connected(const std::string& driver,
+                                                         WideStrings wide,
                                                          const ConnectionSettings& settings,
                                                          Clock::time_point deadline)
 {
@@ -112,8 +114,7 @@ std::unique_ptr<ConnectedLink> OdbcConnection::Connected(const std::string& driv
             throw Unreached(unreachable);
         }
     }
-    const DriverLogin login =
-        DriverLoginFor(driver, endpoint_, settings, HowWideStringsAreRead(*environment_));
+    const DriverLogin login = DriverLoginFor(driver, endpoint_, settings, wide);
 
     auto link = std::make_unique<OdbcHandle>(SQL_HANDLE_DBC, environment_->get());
     // Kept until the connect: the driver manager may read it only then.

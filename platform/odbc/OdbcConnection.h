@@ -38,7 +38,7 @@ public:
 private:
     // The link of one driver's login before the deadline. Fails with Unreached where another
     // driver may still reach the instance, with any other failure where none can.
-    std::unique_ptr<ConnectedLink> Connected(const std::string& driver,
+    std::unique_ptr<ConnectedLink> Connected(const std::string& driver, WideStrings wide,
                                              const ConnectionSettings& settings,
                                              CallWatchdog::Clock::time_point deadline);
     void Disconnect() noexcept;
